@@ -1,0 +1,26 @@
+# The two commands of the README: `make run` and `make test`.
+PRESET ?= default
+BUILD  := $(if $(filter asan,$(PRESET)),build-asan,build)
+# CI turns warnings into errors.
+WERROR := $(if $(CI),ON,OFF)
+
+.PHONY: run test build deps demo
+
+run: build demo
+	$(BUILD)/corvanta
+
+test: build
+	ctest --preset $(PRESET)
+
+build: deps
+	cmake --preset $(PRESET) -DCORVANTA_WERROR=$(WERROR) >/dev/null
+	cmake --build --preset $(PRESET)
+
+deps:
+	scripts/install-deps
+
+# The demo disc, mapped as drive D: of the program in the build folder.
+demo:
+	$(BUILD)/mkdisc --demo $(BUILD)/demo/demo.cue
+	mkdir -p $(BUILD)/drives
+	ln -sfn ../demo/demo.cue '$(BUILD)/drives/d:'

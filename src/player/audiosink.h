@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class RingBuffer;
+
+// Where the disc's audio goes: drains a ring of 44.1 kHz 16-bit stereo frames from the moment
+// it is made until it is destroyed. The sound device in the program, a hand-turned clock in the
+// tests.
+class AudioSink {
+public:
+    virtual ~AudioSink() = default;
+    // Frames taken from the ring that the output has finished playing. Any thread.
+    virtual std::int64_t framesPlayed() const = 0;
+};
+
+using AudioSinkFactory = std::function<std::unique_ptr<AudioSink>(RingBuffer& source)>;

@@ -1,0 +1,94 @@
+#include "disc.h"
+
+#include <QFile>
+#include <algorithm>
+
+namespace {
+
+// The table of contents as libcdio reports it, or nothing when it makes no sense: an image whose
+// data file is shorter than its cue sheet claims, or a device that answers with nothing.
+std::vector<Track> readTracks(CdIo_t* handle)
+{
+    const track_t first = cdio_get_first_track_num(handle);
+    const track_t count = cdio_get_num_tracks(handle);
+    const lsn_t leadOut = cdio_get_track_lsn(handle, CDIO_CDROM_LEADOUT_TRACK);
+    if (first == CDIO_INVALID_TRACK || count == CDIO_INVALID_TRACK || count == 0 ||
+        first + count - 1 > CDIO_CD_MAX_TRACKS || leadOut == CDIO_INVALID_LSN)
+        return {};
+
+    std::vector<Track> tracks;
+    for (int number = first; number < first + count; ++number) {
+        const lsn_t start = cdio_get_track_lsn(handle, static_cast<track_t>(number));
+        const lsn_t end = number + 1 < first + count
+                              ? cdio_get_track_lsn(handle, static_cast<track_t>(number + 1))
+                              : leadOut;
+        if (start == CDIO_INVALID_LSN || start < 0)
+            return {};
+        // A track that the image's data does not reach is cut short rather than refused, so the
+        // rest of the disc still plays.
+        const int sectors = std::max(0, std::min(end, leadOut) - start);
+        const bool audio =
+            cdio_get_track_format(handle, static_cast<track_t>(number)) == TRACK_FORMAT_AUDIO;
+        tracks.push_back({number, start, sectors, audio});
+    }
+    return tracks;
+}
+
+} // namespace
+
+Disc::Disc(Handle handle, std::vector<Track> tracks)
+    : handle_(std::move(handle)), tracks_(std::move(tracks))
+{
+}
+
+std::unique_ptr<Disc> Disc::open(const QString& path)
+{
+    if (path.isEmpty())
+        return nullptr;
+    Handle handle(cdio_open(QFile::encodeName(path).constData(), DRIVER_UNKNOWN));
+    if (!handle)
+        return nullptr;
+    // An empty drive opens too; only a readable disc mode means a disc is in it.
+    const discmode_t mode = cdio_get_discmode(handle.get());
+    if (mode == CDIO_DISC_MODE_NO_INFO || mode == CDIO_DISC_MODE_ERROR)
+        return nullptr;
+    std::vector<Track> tracks = readTracks(handle.get());
+    if (tracks.empty())
+        return nullptr;
+    return std::unique_ptr<Disc>(new Disc(std::move(handle), std::move(tracks)));
+}
+
+const Track* Disc::track(int number) const
+{
+    const auto found = std::find_if(tracks_.begin(), tracks_.end(),
+                                    [number](const Track& t) { return t.number == number; });
+    return found == tracks_.end() ? nullptr : &*found;
+}
+
+const Track* Disc::trackAt(int sector) const
+{
+    const auto found = std::find_if(tracks_.begin(), tracks_.end(), [sector](const Track& t) {
+        return sector >= t.firstSector && sector < t.endSector();
+    });
+    return found == tracks_.end() ? nullptr : &*found;
+}
+
+const Track* Disc::firstAudioTrack() const
+{
+    const auto found =
+        std::find_if(tracks_.begin(), tracks_.end(), [](const Track& t) { return t.isAudio; });
+    return found == tracks_.end() ? nullptr : &*found;
+}
+
+int Disc::audioEndSector() const
+{
+    const auto last =
+        std::find_if(tracks_.rbegin(), tracks_.rend(), [](const Track& t) { return t.isAudio; });
+    return last == tracks_.rend() ? 0 : last->endSector();
+}
+
+bool Disc::readAudio(int firstSector, int count, std::byte* out)
+{
+    return cdio_read_audio_sectors(handle_.get(), out, firstSector, static_cast<unsigned>(count)) ==
+           DRIVER_OP_SUCCESS;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <cdio/cdio.h>
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+struct Track {
+    int number = 0;
+    int firstSector = 0; // logical sector, 0 = the disc's first
+    int sectorCount = 0;
+    bool isAudio = false;
+
+    int endSector() const { return firstSector + sectorCount; }
+};
+
+// An audio disc opened through libcdio: a drive's device node or a disc image (.cue, .toc,
+// .nrg). The table of contents is read once at open and never changes.
+//
+// Thread contract: the table of contents may be read from any thread; readAudio() is called by
+// one thread at a time (the playback reader), since a libcdio handle is not thread-safe.
+class Disc {
+public:
+    // Nothing when the path cannot be opened, holds no disc, or its table of contents is unusable.
+    static std::unique_ptr<Disc> open(const QString& path);
+
+    const std::vector<Track>& tracks() const { return tracks_; }
+    const Track* track(int number) const;
+    const Track* trackAt(int sector) const;
+    const Track* firstAudioTrack() const;
+    // One past the last sector of the last audio track; 0 when there is none.
+    int audioEndSector() const;
+
+    // Reads `count` whole sectors of audio into `out` (count × 2352 bytes).
+    bool readAudio(int firstSector, int count, std::byte* out);
+
+private:
+    struct CdioCloser {
+        void operator()(CdIo_t* handle) const { cdio_destroy(handle); }
+    };
+    using Handle = std::unique_ptr<CdIo_t, CdioCloser>;
+
+    Disc(Handle handle, std::vector<Track> tracks);
+
+    Handle handle_;
+    std::vector<Track> tracks_;
+};

@@ -1,0 +1,93 @@
+#include "drivetable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+#include <cdio/cdio.h>
+#include <sys/stat.h>
+
+namespace {
+
+bool isDeviceNode(const QString& path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 &&
+           (S_ISBLK(status.st_mode) || S_ISCHR(status.st_mode));
+}
+
+bool isDiscImage(const QFileInfo& file)
+{
+    static const QStringList suffixes{QStringLiteral("cue"), QStringLiteral("toc"),
+                                      QStringLiteral("nrg")};
+    return file.isFile() && suffixes.contains(file.suffix(), Qt::CaseInsensitive);
+}
+
+// The optical drives libcdio finds, as resolved device paths.
+QStringList opticalDrives()
+{
+    QStringList drives;
+    char** devices = cdio_get_devices(DRIVER_DEVICE);
+    if (!devices)
+        return drives;
+    for (char** device = devices; *device; ++device)
+        drives << QFileInfo(QFile::decodeName(*device)).canonicalFilePath();
+    cdio_free_device_list(devices);
+    drives.removeAll(QString());
+    return drives;
+}
+
+} // namespace
+
+DriveTable DriveTable::scan(const QString& programFolder)
+{
+    DriveTable table;
+    const QDir folder(programFolder + QStringLiteral("/drives"));
+    static const QRegularExpression entryName(QStringLiteral("^[a-z]:$"));
+    for (const QFileInfo& entry : folder.entryInfoList(QDir::AllEntries | QDir::System)) {
+        if (!entryName.match(entry.fileName()).hasMatch())
+            continue;
+        const QString target = entry.canonicalFilePath(); // empty when the link points nowhere
+        if (!target.isEmpty() && (isDeviceNode(target) || isDiscImage(QFileInfo(target))))
+            table.targets_[entry.fileName().at(0).toUpper()] = target;
+    }
+
+    char letter = 'D';
+    for (const QString& drive : opticalDrives()) {
+        const bool named =
+            std::any_of(table.targets_.begin(), table.targets_.end(),
+                        [&drive](const auto& entry) { return entry.second == drive; });
+        if (named)
+            continue;
+        while (letter <= 'Z' && table.targets_.count(QChar::fromLatin1(letter)))
+            ++letter;
+        if (letter > 'Z')
+            break;
+        table.targets_[QChar::fromLatin1(letter)] = drive;
+    }
+    return table;
+}
+
+QList<QChar> DriveTable::letters() const
+{
+    QList<QChar> letters;
+    for (const auto& [letter, target] : targets_)
+        letters << letter;
+    return letters;
+}
+
+std::optional<QString> DriveTable::target(QChar letter) const
+{
+    const auto found = targets_.find(letter.toUpper());
+    if (found == targets_.end())
+        return std::nullopt;
+    return found->second;
+}
+
+std::optional<QString> DriveTable::defaultTarget() const
+{
+    if (targets_.empty())
+        return std::nullopt;
+    return targets_.begin()->second;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QChar>
+#include <QList>
+#include <QString>
+#include <map>
+#include <optional>
+
+// Drive letters on a system that has none, kept the way Wine keeps them: the folder `drives/` in
+// the program's folder holds entries named by a lower-case letter and a colon (`d:`), each a
+// symbolic link to an optical drive's device node or to a disc image (.cue, .toc, .nrg). Optical
+// drives that no entry names take the free letters from D: upwards, in the order libcdio lists
+// them. The table is a snapshot: scan again to see changed links or drives.
+class DriveTable {
+public:
+    static DriveTable scan(const QString& programFolder);
+
+    // The letters mapped to a drive or an image, ascending, in upper case.
+    QList<QChar> letters() const;
+    // The device node or image behind a letter (either case), with links resolved.
+    std::optional<QString> target(QChar letter) const;
+    // The target of the lowest mapped letter: the player's device when none is named.
+    std::optional<QString> defaultTarget() const;
+
+private:
+    std::map<QChar, QString> targets_; // upper-case letter → resolved path
+};

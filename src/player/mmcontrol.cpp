@@ -1,0 +1,180 @@
+#include "mmcontrol.h"
+
+#include "cdtime.h"
+#include "disc.h"
+#include "drivetable.h"
+#include "playback.h"
+
+#include <QHBoxLayout>
+#include <QStyle>
+#include <QToolButton>
+
+namespace {
+
+constexpr QSize kButtonSize(27, 22);
+constexpr auto kEndWatchInterval = std::chrono::milliseconds(50);
+
+QToolButton* makeButton(QStyle::StandardPixmap icon, const QString& tip, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setToolTip(tip);
+    button->setAccessibleName(tip);
+    button->setFixedSize(kButtonSize);
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+
+} // namespace
+
+MMControl::MMControl(QString programFolder, AudioSinkFactory makeSink, QWidget* parent)
+    : QWidget(parent), programFolder_(std::move(programFolder)), makeSink_(std::move(makeSink)),
+      playButton_(makeButton(QStyle::SP_MediaPlay, QStringLiteral("再生"), this)),
+      stopButton_(makeButton(QStyle::SP_MediaStop, QStringLiteral("停止"), this))
+{
+    setFixedSize(kButtonSize.width() * 2, kButtonSize.height());
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(playButton_);
+    layout->addWidget(stopButton_);
+
+    connect(playButton_, &QToolButton::clicked, this, &MMControl::playPressed);
+    connect(stopButton_, &QToolButton::clicked, this, &MMControl::stopPressed);
+    endWatch_.setInterval(kEndWatchInterval);
+    connect(&endWatch_, &QTimer::timeout, this, &MMControl::checkPlaybackEnd);
+    updateButtons();
+}
+
+MMControl::~MMControl() = default;
+
+void MMControl::setCommand(const QString& command)
+{
+    if (command.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0)
+        open();
+    else if (command.compare(QLatin1String("close"), Qt::CaseInsensitive) == 0)
+        close();
+    else if (command.compare(QLatin1String("stop"), Qt::CaseInsensitive) == 0)
+        stopPlayback();
+}
+
+void MMControl::setDeviceElement(const QString& drive)
+{
+    deviceElement_ = drive;
+}
+
+void MMControl::setTimeFormat(int)
+{
+    // Milliseconds are the only format the program uses, and the only one kept.
+}
+
+int MMControl::trackCount() const
+{
+    return disc_ ? int(disc_->tracks().size()) : 0;
+}
+
+void MMControl::setTrack(int number)
+{
+    track_ = number;
+}
+
+int MMControl::trackLength() const
+{
+    const Track* track = disc_ ? disc_->track(track_) : nullptr;
+    return track ? cdtime::sectorsToMs(track->sectorCount) : 0;
+}
+
+int MMControl::trackStart() const
+{
+    const Track* track = disc_ ? disc_->track(track_) : nullptr;
+    return track ? cdtime::frameToMs(cdtime::sectorToFrame(track->firstSector)) : 0;
+}
+
+int MMControl::position() const
+{
+    if (!disc_)
+        return 0;
+    return cdtime::frameToMs(playback_ ? originFrame_ + playback_->framesPlayed() : positionFrame_);
+}
+
+void MMControl::setPlayStart(int ms)
+{
+    playStartSector_ = cdtime::msToSector(ms);
+}
+
+void MMControl::setLoadingFlag(bool ready)
+{
+    ready_ = ready;
+    updateButtons();
+}
+
+// Opening an open device reads the disc afresh, so a changed disc or drive link is seen.
+void MMControl::open()
+{
+    close();
+    const DriveTable drives = DriveTable::scan(programFolder_);
+    const std::optional<QString> target =
+        deviceElement_.isEmpty() ? drives.defaultTarget() : drives.target(deviceElement_.front());
+    if (target)
+        disc_ = Disc::open(*target);
+    if (disc_) {
+        const Track* first = disc_->firstAudioTrack();
+        positionFrame_ = cdtime::sectorToFrame(first ? first->firstSector : 0);
+    }
+    updateButtons();
+}
+
+void MMControl::close()
+{
+    stopPlayback();
+    disc_.reset();
+    playStartSector_.reset();
+    positionFrame_ = 0;
+    updateButtons();
+}
+
+void MMControl::stopPlayback()
+{
+    if (!playback_)
+        return;
+    endWatch_.stop();
+    positionFrame_ = originFrame_ + playback_->framesPlayed();
+    playback_.reset();
+    updateButtons();
+}
+
+void MMControl::playPressed()
+{
+    if (!disc_ || playback_)
+        return;
+    const int first = playStartSector_.value_or(cdtime::frameToSector(positionFrame_));
+    const int end = disc_->audioEndSector();
+    playStartSector_.reset();
+    if (first < 0 || first >= end)
+        return;
+    originFrame_ = cdtime::sectorToFrame(first);
+    playback_ = std::make_unique<Playback>(*disc_, first, end, makeSink_);
+    endWatch_.start();
+    updateButtons();
+    emit PlayCompleted();
+}
+
+void MMControl::stopPressed()
+{
+    if (!playback_)
+        return;
+    stopPlayback();
+    emit StopCompleted();
+}
+
+void MMControl::checkPlaybackEnd()
+{
+    if (playback_ && playback_->isFinished())
+        stopPlayback();
+}
+
+void MMControl::updateButtons()
+{
+    playButton_->setEnabled(ready_ && disc_ && !playback_);
+    stopButton_->setEnabled(ready_ && playback_);
+}

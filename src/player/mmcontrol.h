@@ -1,0 +1,76 @@
+#pragma once
+
+#include "audiosink.h"
+
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class Disc;
+class Playback;
+class QToolButton;
+
+// The CD player control: a play and a stop button and the properties the program drives it
+// with. It owns the disc and its playback. Times are milliseconds on the disc's MSF time line.
+//
+// Only the play button starts playback; it runs from the play start set since the last play (or
+// else from the current position) to the end of the last audio track, then stops by itself.
+// PlayCompleted follows a press of play once playback is under way, StopCompleted a press of
+// stop; commands sent from code emit neither. Reads without a disc, or for a track the disc does
+// not have, return 0.
+class MMControl : public QWidget {
+    Q_OBJECT
+
+public:
+    MMControl(QString programFolder, AudioSinkFactory makeSink, QWidget* parent = nullptr);
+    ~MMControl() override;
+
+    // "open", "close" or "stop", in any letter case; anything else is ignored.
+    void setCommand(const QString& command);
+    // The drive the next "open" opens, such as "D:"; empty for the lowest CD-ROM drive.
+    void setDeviceElement(const QString& drive);
+    // Only 0, milliseconds, is known; other formats are ignored.
+    void setTimeFormat(int format);
+    int trackCount() const;
+    void setTrack(int number);
+    int trackLength() const;
+    int trackStart() const;
+    int position() const;
+    void setPlayStart(int ms);
+    // While false both buttons are disabled.
+    void setLoadingFlag(bool ready);
+
+    bool isPlaying() const { return playback_ != nullptr; }
+
+signals:
+    void PlayCompleted();
+    void StopCompleted();
+
+private:
+    void open();
+    void close();
+    void stopPlayback();
+    void playPressed();
+    void stopPressed();
+    void checkPlaybackEnd();
+    void updateButtons();
+
+    const QString programFolder_;
+    const AudioSinkFactory makeSink_;
+    QString deviceElement_;
+    bool ready_ = true;
+    int track_ = 1;
+    std::optional<int> playStartSector_;
+    std::int64_t positionFrame_ = 0; // while not playing
+    std::int64_t originFrame_ = 0;   // of the playback under way
+
+    QToolButton* playButton_;
+    QToolButton* stopButton_;
+    QTimer endWatch_;
+    // The disc outlives its playback, which reads from it.
+    std::unique_ptr<Disc> disc_;
+    std::unique_ptr<Playback> playback_;
+};

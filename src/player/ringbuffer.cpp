@@ -1,0 +1,48 @@
+#include "ringbuffer.h"
+
+#include <algorithm>
+#include <cstring>
+
+RingBuffer::RingBuffer(std::size_t capacity)
+    : capacity_(capacity), data_(std::make_unique<std::byte[]>(capacity))
+{
+}
+
+std::size_t RingBuffer::available() const
+{
+    // Read `read_` first: `written_` can only grow meanwhile, never below it.
+    const std::uint64_t read = read_.load(std::memory_order_acquire);
+    return static_cast<std::size_t>(written_.load(std::memory_order_acquire) - read);
+}
+
+std::size_t RingBuffer::write(const std::byte* data, std::size_t size)
+{
+    const std::uint64_t written = written_.load(std::memory_order_relaxed);
+    const std::size_t count =
+        std::min(size, capacity_ - static_cast<std::size_t>(written -
+                                                            read_.load(std::memory_order_acquire)));
+    const std::size_t start = written % capacity_;
+    const std::size_t first = std::min(count, capacity_ - start);
+    std::memcpy(data_.get() + start, data, first);
+    std::memcpy(data_.get(), data + first, count - first);
+    written_.store(written + count, std::memory_order_release);
+    return count;
+}
+
+void RingBuffer::close()
+{
+    closed_.store(true, std::memory_order_release);
+}
+
+std::size_t RingBuffer::read(std::byte* out, std::size_t size)
+{
+    const std::uint64_t read = read_.load(std::memory_order_relaxed);
+    const std::size_t count =
+        std::min(size, static_cast<std::size_t>(written_.load(std::memory_order_acquire) - read));
+    const std::size_t start = read % capacity_;
+    const std::size_t first = std::min(count, capacity_ - start);
+    std::memcpy(out, data_.get() + start, first);
+    std::memcpy(out + first, data_.get(), count - first);
+    read_.store(read + count, std::memory_order_release);
+    return count;
+}

@@ -1,0 +1,77 @@
+#include "sdlaudiosink.h"
+
+#include "cdtime.h"
+#include "ringbuffer.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int kDeviceFrames = 1024; // about 23 ms a callback
+constexpr std::size_t kPrimeBytes = std::size_t(cdtime::kSampleRate / 4) * cdtime::kBytesPerFrame;
+
+} // namespace
+
+SdlAudioSink::SdlAudioSink(RingBuffer& source) : source_(source)
+{
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Corvanta");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    device_ = openDevice(nullptr);
+    if (device_ == 0)
+        device_ = openDevice("dummy");
+    if (device_ != 0)
+        SDL_PauseAudioDevice(device_, 0);
+}
+
+SdlAudioSink::~SdlAudioSink()
+{
+    if (device_ != 0)
+        SDL_CloseAudioDevice(device_);
+    SDL_AudioQuit();
+}
+
+// Opens the default device of a driver (nullptr: SDL's usual choice); 0 on failure, with the
+// audio subsystem left shut.
+SDL_AudioDeviceID SdlAudioSink::openDevice(const char* driver)
+{
+    if (SDL_AudioInit(driver) != 0)
+        return 0;
+    SDL_AudioSpec wanted{};
+    wanted.freq = cdtime::kSampleRate;
+    wanted.format = AUDIO_S16LSB;
+    wanted.channels = 2;
+    wanted.samples = kDeviceFrames;
+    wanted.callback = &SdlAudioSink::fill;
+    wanted.userdata = this;
+    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+    if (device == 0)
+        SDL_AudioQuit();
+    return device;
+}
+
+const char* SdlAudioSink::driverName() const
+{
+    return SDL_GetCurrentAudioDriver();
+}
+
+void SdlAudioSink::fill(void* self, Uint8* stream, int length)
+{
+    auto& sink = *static_cast<SdlAudioSink*>(self);
+    // The device asks for more once it has played what it was given before.
+    sink.played_.store(sink.delivered_, std::memory_order_release);
+
+    // Start only with a little audio in hand, so a slow first read does not stutter.
+    if (!sink.primed_)
+        sink.primed_ = sink.source_.available() >= kPrimeBytes || sink.source_.isClosed();
+    std::size_t taken = 0;
+    if (sink.primed_) {
+        taken = sink.source_.read(reinterpret_cast<std::byte*>(stream), std::size_t(length));
+        sink.delivered_ += std::int64_t(taken / cdtime::kBytesPerFrame);
+    }
+    std::memset(stream + taken, 0, std::size_t(length) - taken);
+}
+
+std::unique_ptr<AudioSink> makeSdlAudioSink(RingBuffer& source)
+{
+    return std::make_unique<SdlAudioSink>(source);
+}
