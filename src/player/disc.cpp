@@ -82,8 +82,8 @@ const Track* Disc::firstAudioTrack() const
 
 int Disc::audioEndSector() const
 {
-    const auto last =
-        std::find_if(tracks_.rbegin(), tracks_.rend(), [](const Track& t) { return t.isAudio; });
+    const auto last = std::find_if(tracks_.rbegin(), tracks_.rend(),
+                                   [](const Track& t) { return t.isAudio && t.sectorCount > 0; });
     return last == tracks_.rend() ? 0 : last->endSector();
 }
 

@@ -29,7 +29,7 @@ public:
     const Track* track(int number) const;
     const Track* trackAt(int sector) const;
     const Track* firstAudioTrack() const;
-    // One past the last sector of the last audio track; 0 when there is none.
+    // One past the last sector of the last audio track that holds any; 0 when there is none.
     int audioEndSector() const;
 
     // Reads `count` whole sectors of audio into `out` (count × 2352 bytes).

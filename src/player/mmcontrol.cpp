@@ -5,7 +5,6 @@
 #include "drivetable.h"
 #include "playback.h"
 
-#include <QHBoxLayout>
 #include <QStyle>
 #include <QToolButton>
 
@@ -33,11 +32,7 @@ MMControl::MMControl(QString programFolder, AudioSinkFactory makeSink, QWidget* 
       stopButton_(makeButton(QStyle::SP_MediaStop, QStringLiteral("停止"), this))
 {
     setFixedSize(kButtonSize.width() * 2, kButtonSize.height());
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(playButton_);
-    layout->addWidget(stopButton_);
+    stopButton_->move(kButtonSize.width(), 0);
 
     connect(playButton_, &QToolButton::clicked, this, &MMControl::playPressed);
     connect(stopButton_, &QToolButton::clicked, this, &MMControl::stopPressed);

@@ -1,0 +1,47 @@
+#include "discfixture.h"
+
+#include "cdtime.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <QtEndian>
+
+DiscFixture::DiscFixture()
+{
+    QDir(folder_.path()).mkdir(QStringLiteral("drives"));
+}
+
+QString DiscFixture::makeDisc(const QString& name, const QStringList& lengths)
+{
+    const QString cue = path(name + QStringLiteral(".cue"));
+    QProcess mkdisc;
+    mkdisc.start(QStringLiteral(MKDISC_PATH), QStringList{cue} + lengths);
+    if (!mkdisc.waitForFinished() || mkdisc.exitCode() != 0)
+        qFatal("mkdisc failed: %s", mkdisc.readAllStandardError().constData());
+    return cue;
+}
+
+void DiscFixture::mapDrive(char letter, const QString& target)
+{
+    const QString link = path(QStringLiteral("drives/%1:").arg(QLatin1Char(letter)));
+    QFile::remove(link);
+    if (!QFile::link(target, link))
+        qFatal("cannot link %s", qPrintable(link));
+}
+
+QByteArray fileBytes(const QString& path, qint64 offset, qint64 size)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(offset))
+        return {};
+    return size < 0 ? file.readAll() : file.read(size);
+}
+
+FrameMark markOf(const QByteArray& pcm, qint64 frame)
+{
+    const auto right =
+        qFromLittleEndian<qint16>(pcm.constData() + frame * cdtime::kBytesPerFrame + 2);
+    return {right / 256, right % 256};
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A temporary program folder with disc images written by mkdisc and drive letters mapped to
+// whatever a test likes.
+class DiscFixture {
+public:
+    DiscFixture();
+
+    QString programFolder() const { return folder_.path(); }
+    // Writes `name`.cue and `name`.bin with one track per length (ms; "4000d" for a data
+    // track) and returns the path of the .cue.
+    QString makeDisc(const QString& name, const QStringList& lengths);
+    // Points drives/`letter`: at `target`, replacing an earlier link.
+    void mapDrive(char letter, const QString& target);
+    QString path(const QString& name) const { return folder_.filePath(name); }
+
+private:
+    QTemporaryDir folder_;
+};
+
+// Bytes [offset, offset + size) of a file.
+QByteArray fileBytes(const QString& path, qint64 offset = 0, qint64 size = -1);
+
+// The signature mkdisc writes into each frame of a test track: right channel = track × 256 +
+// the whole second within the track.
+struct FrameMark {
+    int track;
+    int second;
+};
+FrameMark markOf(const QByteArray& pcm, qint64 frame);

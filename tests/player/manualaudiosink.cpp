@@ -1,0 +1,32 @@
+#include "manualaudiosink.h"
+
+#include "cdtime.h"
+#include "ringbuffer.h"
+
+#include <QDeadlineTimer>
+#include <QThread>
+
+QByteArray ManualAudioSink::play(int frames)
+{
+    QByteArray played(frames * cdtime::kBytesPerFrame, Qt::Uninitialized);
+    qsizetype filled = 0;
+    const QDeadlineTimer patience(10'000);
+    while (filled < played.size() && !source_.isDrained() && !patience.hasExpired()) {
+        filled += qsizetype(source_.read(reinterpret_cast<std::byte*>(played.data()) + filled,
+                                         std::size_t(played.size() - filled)));
+        if (filled < played.size())
+            QThread::msleep(1);
+    }
+    played.truncate(filled);
+    played_ += filled / cdtime::kBytesPerFrame;
+    return played;
+}
+
+AudioSinkFactory ManualOutput::factory()
+{
+    return [this](RingBuffer& source) {
+        auto sink = std::make_unique<ManualAudioSink>(source);
+        sink_ = sink.get();
+        return sink;
+    };
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "audiosink.h"
+
+#include <QByteArray>
+#include <atomic>
+
+// A sound device turned by hand: frames are played only when the test says so, which makes
+// positions exact. Waits for the disc reader when it is behind, as a real device's buffer would
+// hide.
+class ManualAudioSink final : public AudioSink {
+public:
+    explicit ManualAudioSink(RingBuffer& source) : source_(source) {}
+
+    std::int64_t framesPlayed() const override { return played_.load(); }
+    // Plays up to `frames` frames, fewer only at the end of what the reader delivers; returns
+    // the bytes played.
+    QByteArray play(int frames);
+
+private:
+    RingBuffer& source_;
+    std::atomic<std::int64_t> played_{0};
+};
+
+// Hands out manual sinks and keeps hold of the one in use.
+class ManualOutput {
+public:
+    AudioSinkFactory factory();
+    // The sink of the playback under way; valid until it stops.
+    ManualAudioSink& sink() { return *sink_; }
+
+private:
+    ManualAudioSink* sink_ = nullptr;
+};

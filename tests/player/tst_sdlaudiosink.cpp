@@ -1,0 +1,80 @@
+#include "cdtime.h"
+#include "discfixture.h"
+#include "mmcontrol.h"
+#include "ringbuffer.h"
+#include "sdlaudiosink.h"
+
+#include <QTest>
+#include <QToolButton>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+// The real SDL output, through drivers that need no sound hardware.
+class SdlAudioSinkTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void diskDriverWritesTheDiscBytes();
+    void refusedDeviceFallsBackToSilentOutput();
+};
+
+void SdlAudioSinkTest::cleanup()
+{
+    for (const char* name : {"SDL_AUDIODRIVER", "SDL_DISKAUDIOFILE", "SDL_DISKAUDIODELAY"})
+        qunsetenv(name);
+}
+
+void SdlAudioSinkTest::diskDriverWritesTheDiscBytes()
+{
+    DiscFixture fixture;
+    fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, {u"1000"_s, u"1500"_s}));
+    const QString written = fixture.path(u"played.raw"_s);
+    qputenv("SDL_AUDIODRIVER", "disk");
+    qputenv("SDL_DISKAUDIOFILE", written.toLocal8Bit());
+    qputenv("SDL_DISKAUDIODELAY", "5"); // ms a 23 ms buffer: faster than real time
+
+    MMControl player(fixture.programFolder(), makeSdlAudioSink);
+    player.setCommand(u"open"_s);
+    player.setTrack(2);
+    player.setPlayStart(player.trackStart());
+    QTest::mouseClick(qobject_cast<QToolButton*>(player.childAt(13, 11)), Qt::LeftButton);
+    QVERIFY(player.isPlaying());
+    QTRY_VERIFY_WITH_TIMEOUT(!player.isPlaying(), 30'000);
+    QCOMPARE(player.position(), 2000 + 1000 + 1506);
+
+    // The device starts on silence while the first reads arrive; after that, every byte is the
+    // disc's own from the play start on, then silence again.
+    const QByteArray out = fileBytes(written);
+    const QByteArray track = fileBytes(fixture.path(u"disc.bin"_s), 75 * cdtime::kBytesPerSector);
+    qsizetype start = 0;
+    while (start < out.size() && out.at(start) == 0)
+        ++start;
+    start -= start % cdtime::kBytesPerFrame;
+    QVERIFY(out.size() - start >= track.size());
+    QVERIFY(out.mid(start, track.size()) == track);
+    QVERIFY(out.mid(start + track.size()).count('\0') == out.size() - start - track.size());
+}
+
+void SdlAudioSinkTest::refusedDeviceFallsBackToSilentOutput()
+{
+    qputenv("SDL_AUDIODRIVER", "no-such-driver");
+    RingBuffer ring(std::size_t(cdtime::kSampleRate) * cdtime::kBytesPerFrame);
+    const std::vector<std::byte> fifthOfASecond(std::size_t(cdtime::kSampleRate / 5) *
+                                                cdtime::kBytesPerFrame);
+    ring.write(fifthOfASecond.data(), fifthOfASecond.size());
+    ring.close();
+
+    SdlAudioSink sink(ring);
+    QCOMPARE(sink.driverName(), "dummy");
+    QTRY_COMPARE_WITH_TIMEOUT(sink.framesPlayed(), cdtime::kSampleRate / 5, 10'000);
+}
+
+int runSdlAudioSinkTests(int argc, char* argv[])
+{
+    SdlAudioSinkTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_sdlaudiosink.moc"
