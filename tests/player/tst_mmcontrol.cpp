@@ -29,15 +29,36 @@ void press(QToolButton* button)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-// Plays until the player stops by itself, a tenth of a second at a time.
-void playToTheEnd(MMControl& player, ManualOutput& output)
-{
-    for (int i = 0; i < 1000 && player.isPlaying(); ++i) {
-        output.sink().play(kSecond / 10);
-        QTest::qWait(5);
+// A player turned by hand, on drive D: mapped to a fresh image, opened.
+struct PlayerOnDisc {
+    explicit PlayerOnDisc(const QStringList& lengths)
+    {
+        fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, lengths));
+        player.setCommand(u"open"_s);
     }
-    QTRY_VERIFY(!player.isPlaying());
-}
+
+    QString bin() const { return fixture.path(u"disc.bin"_s); }
+    QByteArray play(int frames) { return output.sink().play(frames); }
+    void playFromTrack(int track)
+    {
+        player.setTrack(track);
+        player.setPlayStart(player.trackStart());
+        press(playButton(player));
+    }
+    // Plays until the player stops by itself, a tenth of a second at a time.
+    void playToTheEnd()
+    {
+        for (int i = 0; i < 1000 && player.isPlaying(); ++i) {
+            play(kSecond / 10);
+            QTest::qWait(5);
+        }
+        QTRY_VERIFY(!player.isPlaying());
+    }
+
+    DiscFixture fixture;
+    ManualOutput output;
+    MMControl player{fixture.programFolder(), output.factory()};
+};
 
 } // namespace
 
@@ -80,11 +101,8 @@ void MMControlTest::readsTheTableOfContents()
     QFETCH(QStringList, lengths);
     QFETCH(QList<int>, starts);
     QFETCH(QList<int>, trackLengths);
-    DiscFixture fixture;
-    fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, lengths));
-    ManualOutput output;
-    MMControl player(fixture.programFolder(), output.factory());
-    player.setCommand(u"open"_s);
+    PlayerOnDisc disc(lengths);
+    MMControl& player = disc.player;
 
     QCOMPARE(player.trackCount(), lengths.size());
     QCOMPARE(player.position(), 2000);
@@ -154,13 +172,10 @@ void MMControlTest::withoutADiscEverythingReadsZero()
 
 void MMControlTest::buttonsNotifyAndCommandsDoNot()
 {
-    DiscFixture fixture;
-    fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, {u"5000"_s}));
-    ManualOutput output;
-    MMControl player(fixture.programFolder(), output.factory());
+    PlayerOnDisc disc(QStringList{u"5000"_s});
+    MMControl& player = disc.player;
     QSignalSpy played(&player, &MMControl::PlayCompleted);
     QSignalSpy stopped(&player, &MMControl::StopCompleted);
-    player.setCommand(u"open"_s);
     QVERIFY(playButton(player)->isEnabled());
     QVERIFY(!stopButton(player)->isEnabled());
 
@@ -168,7 +183,7 @@ void MMControlTest::buttonsNotifyAndCommandsDoNot()
     QCOMPARE(played.count(), 1);
     QVERIFY(!playButton(player)->isEnabled());
     QVERIFY(stopButton(player)->isEnabled());
-    output.sink().play(kSecond);
+    disc.play(kSecond);
     QCOMPARE(player.position(), 3000);
     press(stopButton(player));
     QCOMPARE(stopped.count(), 1);
@@ -176,7 +191,7 @@ void MMControlTest::buttonsNotifyAndCommandsDoNot()
 
     // The same stop sent from code says nothing.
     press(playButton(player));
-    output.sink().play(kSecond / 2);
+    disc.play(kSecond / 2);
     player.setCommand(u"stop"_s);
     QVERIFY(!player.isPlaying());
     QCOMPARE(player.position(), 3500);
@@ -188,21 +203,18 @@ void MMControlTest::buttonsNotifyAndCommandsDoNot()
 
 void MMControlTest::playStartsAtThePlayStartOnlyOnce()
 {
-    DiscFixture fixture;
-    fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, {u"3000"_s, u"4500"_s, u"2000"_s}));
-    ManualOutput output;
-    MMControl player(fixture.programFolder(), output.factory());
-    player.setCommand(u"open"_s);
+    PlayerOnDisc disc(QStringList{u"3000"_s, u"4500"_s, u"2000"_s});
+    MMControl& player = disc.player;
     player.setTrack(3);
     player.setPlayStart(player.trackStart()); // 9506, truncated from 9506.67
 
     press(playButton(player));
-    QCOMPARE(markOf(output.sink().play(kSecond), 0).track, 3);
+    QCOMPARE(markOf(disc.play(kSecond), 0).track, 3);
     press(stopButton(player));
     const int stoppedAt = player.position();
     // Without a new play start, play goes on from where it stopped.
     press(playButton(player));
-    const QByteArray resumed = output.sink().play(1);
+    const QByteArray resumed = disc.play(1);
     QCOMPARE(markOf(resumed, 0).track, 3);
     QCOMPARE(markOf(resumed, 0).second, 1);
     QCOMPARE(player.position(), stoppedAt);
@@ -210,37 +222,25 @@ void MMControlTest::playStartsAtThePlayStartOnlyOnce()
 
 void MMControlTest::playsTheDiscFromThePlayStart()
 {
-    DiscFixture fixture;
-    const QString cue = fixture.makeDisc(u"disc"_s, {u"1000"_s, u"2500"_s});
-    fixture.mapDrive('d', cue);
-    ManualOutput output;
-    MMControl player(fixture.programFolder(), output.factory());
-    player.setCommand(u"open"_s);
-    player.setTrack(2);
-    player.setPlayStart(player.trackStart());
-    press(playButton(player));
+    PlayerOnDisc disc(QStringList{u"1000"_s, u"2500"_s});
+    disc.playFromTrack(2);
 
-    const QByteArray played = output.sink().play(4 * kSecond);
+    const QByteArray played = disc.play(4 * kSecond);
     const qint64 trackTwoBytes = 188 * cdtime::kBytesPerSector;
     QCOMPARE(played.size(), trackTwoBytes);
-    QVERIFY(played == fileBytes(fixture.path(u"disc.bin"_s), 75 * cdtime::kBytesPerSector));
+    QVERIFY(played == fileBytes(disc.bin(), 75 * cdtime::kBytesPerSector));
     QCOMPARE(markOf(played, 0).track, 2);
     QCOMPARE(markOf(played, 2 * kSecond).second, 2);
 }
 
 void MMControlTest::playStopsByItselfAtTheEndOfTheLastAudioTrack()
 {
-    DiscFixture fixture;
-    fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, {u"1000"_s, u"1000"_s, u"2000d"_s}));
-    ManualOutput output;
-    MMControl player(fixture.programFolder(), output.factory());
+    PlayerOnDisc disc(QStringList{u"1000"_s, u"1000"_s, u"2000d"_s});
+    MMControl& player = disc.player;
     QSignalSpy stopped(&player, &MMControl::StopCompleted);
-    player.setCommand(u"open"_s);
-    player.setTrack(2);
-    player.setPlayStart(player.trackStart());
-    press(playButton(player));
+    disc.playFromTrack(2);
 
-    playToTheEnd(player, output);
+    disc.playToTheEnd();
     player.setTrack(3);
     QCOMPARE(player.position(), player.trackStart());
     QCOMPARE(stopped.count(), 0);
@@ -250,11 +250,8 @@ void MMControlTest::playStopsByItselfAtTheEndOfTheLastAudioTrack()
 
 void MMControlTest::loadingFlagDisablesBothButtons()
 {
-    DiscFixture fixture;
-    fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, {u"3000"_s}));
-    ManualOutput output;
-    MMControl player(fixture.programFolder(), output.factory());
-    player.setCommand(u"open"_s);
+    PlayerOnDisc disc(QStringList{u"3000"_s});
+    MMControl& player = disc.player;
     press(playButton(player));
     player.setLoadingFlag(false);
     QVERIFY(!playButton(player)->isEnabled());
@@ -269,10 +266,8 @@ void MMControlTest::loadingFlagDisablesBothButtons()
 
 void MMControlTest::commandsIgnoreLetterCase()
 {
-    DiscFixture fixture;
-    fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, {u"3000"_s}));
-    ManualOutput output;
-    MMControl player(fixture.programFolder(), output.factory());
+    PlayerOnDisc disc(QStringList{u"3000"_s});
+    MMControl& player = disc.player;
     player.setCommand(u"Open"_s);
     QCOMPARE(player.trackCount(), 1);
     player.setCommand(u"play"_s); // never a command of this control
@@ -287,19 +282,16 @@ void MMControlTest::commandsIgnoreLetterCase()
 
 void MMControlTest::openTwiceAndCloseWhilePlaying()
 {
-    DiscFixture fixture;
-    fixture.mapDrive('d', fixture.makeDisc(u"one"_s, {u"3000"_s}));
-    ManualOutput output;
-    MMControl player(fixture.programFolder(), output.factory());
-    player.setCommand(u"open"_s);
+    PlayerOnDisc disc(QStringList{u"3000"_s});
+    MMControl& player = disc.player;
     // A changed link is followed at the next open, even of an open device.
-    fixture.mapDrive('d', fixture.makeDisc(u"two"_s, {u"1000"_s, u"1000"_s}));
+    disc.fixture.mapDrive('d', disc.fixture.makeDisc(u"two"_s, {u"1000"_s, u"1000"_s}));
     player.setCommand(u"open"_s);
     QCOMPARE(player.trackCount(), 2);
 
     QSignalSpy stopped(&player, &MMControl::StopCompleted);
     press(playButton(player));
-    output.sink().play(kSecond / 4);
+    disc.play(kSecond / 4);
     player.setCommand(u"close"_s);
     QVERIFY(!player.isPlaying());
     QCOMPARE(player.position(), 0);
@@ -310,11 +302,9 @@ void MMControlTest::openTwiceAndCloseWhilePlaying()
 
 void MMControlTest::shortImagePlaysWhatItHas()
 {
-    DiscFixture fixture;
-    fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, {u"2000"_s, u"2000"_s, u"2000"_s}));
-    QVERIFY(QFile::resize(fixture.path(u"disc.bin"_s), 225 * cdtime::kBytesPerSector));
-    ManualOutput output;
-    MMControl player(fixture.programFolder(), output.factory());
+    PlayerOnDisc disc(QStringList{u"2000"_s, u"2000"_s, u"2000"_s});
+    MMControl& player = disc.player;
+    QVERIFY(QFile::resize(disc.bin(), 225 * cdtime::kBytesPerSector));
     player.setCommand(u"open"_s);
     QCOMPARE(player.trackCount(), 3);
     player.setTrack(2);
@@ -323,44 +313,38 @@ void MMControlTest::shortImagePlaysWhatItHas()
     QCOMPARE(player.trackLength(), 0);
 
     press(playButton(player));
-    playToTheEnd(player, output);
+    disc.playToTheEnd();
     QCOMPARE(player.position(), 5000);
 }
 
 void MMControlTest::truncatedWhilePlayingStopsCleanly()
 {
-    DiscFixture fixture;
-    fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, {u"20000"_s}));
-    ManualOutput output;
-    MMControl player(fixture.programFolder(), output.factory());
-    player.setCommand(u"open"_s);
+    PlayerOnDisc disc(QStringList{u"20000"_s});
+    MMControl& player = disc.player;
     press(playButton(player));
-    output.sink().play(kSecond / 2);
-    QVERIFY(QFile::resize(fixture.path(u"disc.bin"_s), 75 * cdtime::kBytesPerSector));
+    disc.play(kSecond / 2);
+    QVERIFY(QFile::resize(disc.bin(), 75 * cdtime::kBytesPerSector));
 
-    playToTheEnd(player, output);
+    disc.playToTheEnd();
     // What was buffered plays out, then a few seconds are skipped before giving up.
     QVERIFY(player.position() > 2500);
     QVERIFY(player.position() < 12000);
     QVERIFY(playButton(player)->isEnabled());
-    fixture.makeDisc(u"disc"_s, {u"20000"_s});
+    disc.fixture.makeDisc(u"disc"_s, {u"20000"_s});
     player.setCommand(u"open"_s);
     QCOMPARE(player.trackLength(), 20000);
 }
 
 void MMControlTest::deletedWhilePlayingStopsCleanly()
 {
-    DiscFixture fixture;
-    fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, {u"3000"_s}));
-    ManualOutput output;
-    MMControl player(fixture.programFolder(), output.factory());
-    player.setCommand(u"open"_s);
+    PlayerOnDisc disc(QStringList{u"3000"_s});
+    MMControl& player = disc.player;
     press(playButton(player));
-    output.sink().play(kSecond / 2);
-    QVERIFY(QFile::remove(fixture.path(u"disc.bin"_s)));
-    QVERIFY(QFile::remove(fixture.path(u"disc.cue"_s)));
+    disc.play(kSecond / 2);
+    QVERIFY(QFile::remove(disc.bin()));
+    QVERIFY(QFile::remove(disc.fixture.path(u"disc.cue"_s)));
 
-    playToTheEnd(player, output);
+    disc.playToTheEnd();
     QVERIFY(player.position() > 2500);
     QVERIFY(player.position() <= 5000);
     player.setCommand(u"open"_s);
