@@ -1,28 +1,94 @@
 #include "form1.h"
 
+#include "color.h"
+#include "colors.h"
+#include "form2.h"
 #include "mmcontrol.h"
-#include "sdlaudiosink.h"
+#include "picturebox.h"
+#include "twips.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
 
 namespace {
 
-// The layout is given in twips, 15 to a pixel at 96 dpi.
-constexpr int px(int twips)
+constexpr qint32 kButtonFace = qint32(0x8000000F);
+constexpr qint32 kElapsedTimeColor = 0x00C0C0;
+
+// Controls keep their names, which is how the tests find them.
+template <typename Control> Control* named(Control* control, const char* name)
 {
-    return twips / 15;
+    control->setObjectName(QLatin1String(name));
+    return control;
+}
+
+QPushButton* makeButton(const char* name, const QString& caption, const QRect& geometry,
+                        QWidget* parent)
+{
+    auto* button = named(new QPushButton(caption, parent), name);
+    button->setGeometry(geometry);
+    return button;
+}
+
+// "ＭＳ Ｐゴシック" 15.75 pt bold, in the Japanese Gothic faces Linux has.
+QFont elapsedTimeFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAPGothic"),
+                      QStringLiteral("sans-serif")});
+    font.setPointSizeF(15.75);
+    font.setBold(true);
+    return font;
 }
 
 } // namespace
 
-Form1::Form1(const QString& programFolder, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      MMControl1(new MMControl(programFolder, makeSdlAudioSink, this))
+Form1::Form1(Colors& colors, const QString& programFolder, const AudioSinkFactory& makeSink,
+             QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      colors_(colors), Picture1(named(new PictureBox(this), "Picture1")),
+      Combo1(named(new QComboBox(this), "Combo1")),
+      MMControl1(named(new MMControl(programFolder, makeSink, this), "MMControl1")),
+      Command1(
+          makeButton("Command1", QStringLiteral("更新"), twipsRect(7920, 120, 735, 375), this)),
+      Command2(makeButton("Command2", QStringLiteral("開く"), twipsRect(120, 120, 735, 375), this)),
+      Command3(makeButton("Command3", QStringLiteral("設定"), twipsRect(960, 120, 735, 375), this)),
+      Label10(named(new QLabel(this), "Label10")), Timer1(named(new QTimer(this), "Timer1"))
 {
     setWindowTitle(QStringLiteral("Corvanta"));
-    setFixedSize(px(8700), px(5625));
-    MMControl1->move(px(5280), px(120));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/corvanta.png")));
+    setFixedSize(twips(8700), twips(5625));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, toQColor(kButtonFace, background));
+    setPalette(background);
+    setAutoFillBackground(true);
+
+    Picture1->setGeometry(twipsRect(0, 600, 8655, 4935));
+    Picture1->setFocusPolicy(Qt::StrongFocus);
+    Combo1->setGeometry(twipsRect(6120, 120, 1695, 300));
+    MMControl1->move(twips(5280), twips(120));
+    Label10->setGeometry(twipsRect(3840, 120, 1290, 330));
+    Label10->setAlignment(Qt::AlignCenter);
+    Label10->setFont(elapsedTimeFont());
+    Label10->setAutoFillBackground(true);
+    QPalette label = Label10->palette();
+    label.setColor(QPalette::Window, Qt::black);
+    label.setColor(QPalette::WindowText, toQColor(kElapsedTimeColor, label));
+    Label10->setPalette(label);
+
+    Timer1->setInterval(100);
+    Timer1->setTimerType(Qt::PreciseTimer);
+
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     Form_Load();
 }
 
@@ -32,6 +98,19 @@ void Form1::Form_Load()
     MMControl1->setCommand(QStringLiteral("close"));
     MMControl1->setCommand(QStringLiteral("open"));
     MMControl1->setTimeFormat(0);
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+    QWidget::changeEvent(event);
+}
+
+// Also runs when the settings window closes, which is how a new background reaches the view.
+void Form1::Form_Activate()
+{
+    Picture1->setBackColor(toQColor(colors_.BackgroundColor, palette()));
 }
 
 void Form1::closeEvent(QCloseEvent* event)
@@ -44,4 +123,13 @@ void Form1::Form_Unload()
 {
     MMControl1->setCommand(QStringLiteral("stop"));
     MMControl1->setCommand(QStringLiteral("close"));
+}
+
+void Form1::Command3_Click()
+{
+    Form2 settings(this);
+    settings.exec();
+    // Not every window manager hands the activation back, and without it the view would miss
+    // the new background.
+    activateWindow();
 }

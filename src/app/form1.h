@@ -1,24 +1,45 @@
 #pragma once
 
+#include "audiosink.h"
+
 #include <QWidget>
 
+struct Colors;
 class MMControl;
+class PictureBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTimer;
 
-// The main window.
+// The main window: the buttons, the elapsed-time label, the player control, the track list and
+// the lyric view, and the handlers that tie them together.
 class Form1 : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Form1(const QString& programFolder, QWidget* parent = nullptr);
-
-    MMControl& player() { return *MMControl1; }
+    Form1(Colors& colors, const QString& programFolder, const AudioSinkFactory& makeSink,
+          QWidget* parent = nullptr);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void Form_Load();
+    void Form_Activate();
     void Form_Unload();
+    void Command3_Click();
 
+    Colors& colors_;
+
+    // Created in keyboard order.
+    PictureBox* Picture1;
+    QComboBox* Combo1;
     MMControl* MMControl1;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command3;
+    QLabel* Label10;
+    QTimer* Timer1;
 };

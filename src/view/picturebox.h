@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QWidget>
+
+// A view that text is printed into row by row, like a sheet of paper: what is printed stays in an
+// off-screen image until it is cleared, and painting only shows that image. Sized for 18 rows of
+// the lyric font, all fully visible.
+class PictureBox : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kRows = 18;
+
+    explicit PictureBox(QWidget* parent = nullptr);
+
+    // Setting the back colour clears the view to it.
+    void setBackColor(const QColor& color);
+    QColor backColor() const { return backColor_; }
+    void setForeColor(const QColor& color) { foreColor_ = color; }
+    // Clears to the back colour; the next row printed is the top one.
+    void Cls();
+    // Prints one row in the fore colour and moves to the next; text beyond the right edge is cut.
+    void Print(const QString& text);
+
+    int rowPitch() const { return rowPitch_; }
+    // What the view shows, in device pixels.
+    const QImage& image()
+    {
+        ensureImage();
+        return image_;
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void fitFontToRows();
+    void ensureImage();
+
+    QImage image_;
+    QFont font_;
+    QColor backColor_ = Qt::black;
+    QColor foreColor_ = Qt::black;
+    int rowPitch_ = 1;
+    int baseline_ = 0; // from the top of a row
+    int nextRow_ = 0;
+};
