@@ -6,8 +6,9 @@ WERROR := $(if $(CI),ON,OFF)
 
 .PHONY: run test build deps demo
 
+# Started in the demo folder, so "開く" opens where the demo's lyrics are.
 run: build demo
-	$(BUILD)/corvanta
+	cd $(BUILD)/demo && ../corvanta
 
 test: build
 	ctest --preset $(PRESET)

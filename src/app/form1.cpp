@@ -3,12 +3,16 @@
 #include "color.h"
 #include "colors.h"
 #include "form2.h"
+#include "lyricsfile.h"
+#include "lyricwindow.h"
 #include "mmcontrol.h"
 #include "picturebox.h"
+#include "settingsfile.h"
 #include "twips.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -52,7 +56,8 @@ Form1::Form1(Colors& colors, const QString& programFolder, const AudioSinkFactor
              QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      colors_(colors), Picture1(named(new PictureBox(this), "Picture1")),
+      colors_(colors), programFolder_(programFolder),
+      Picture1(named(new PictureBox(this), "Picture1")),
       Combo1(named(new QComboBox(this), "Combo1")),
       MMControl1(named(new MMControl(programFolder, makeSink, this), "MMControl1")),
       Command1(
@@ -85,6 +90,7 @@ Form1::Form1(Colors& colors, const QString& programFolder, const AudioSinkFactor
     Timer1->setInterval(100);
     Timer1->setTimerType(Qt::PreciseTimer);
 
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -94,6 +100,7 @@ Form1::Form1(Colors& colors, const QString& programFolder, const AudioSinkFactor
 
 void Form1::Form_Load()
 {
+    LoadSettings(colors_, programFolder_);
     MMControl1->setCommand(QStringLiteral("stop"));
     MMControl1->setCommand(QStringLiteral("close"));
     MMControl1->setCommand(QStringLiteral("open"));
@@ -110,7 +117,7 @@ void Form1::changeEvent(QEvent* event)
 // Also runs when the settings window closes, which is how a new background reaches the view.
 void Form1::Form_Activate()
 {
-    Picture1->setBackColor(toQColor(colors_.BackgroundColor, palette()));
+    Picture1->setBackColor(color(colors_.BackgroundColor));
 }
 
 void Form1::closeEvent(QCloseEvent* event)
@@ -123,6 +130,34 @@ void Form1::Form_Unload()
 {
     MMControl1->setCommand(QStringLiteral("stop"));
     MMControl1->setCommand(QStringLiteral("close"));
+}
+
+void Form1::Command2_Click()
+{
+    MMControl1->setLoadingFlag(false);
+    // Qt's own dialog: it matches *.TXT in any letter case, where desktop dialogs would not.
+    const QString path = QFileDialog::getOpenFileName(
+        this, QString(), QString(), QStringLiteral("*.txt (歌詞ﾃｷｽﾄ) (*.TXT)"), nullptr,
+        QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    if (!path.isEmpty()) {
+        MMControl1->setCommand(QStringLiteral("stop"));
+        // A file that cannot be opened leaves the lists empty and the view as it was.
+        if (LoadLyrics(path, List1, List2))
+            drawPlainWindow(FindFirstTaggedLine(List1));
+    }
+    MMControl1->setLoadingFlag(true);
+}
+
+// The window around a line with every row in the text colour.
+void Form1::drawPlainWindow(int centre)
+{
+    const QColor text = color(colors_.TextColor);
+    DrawLyricWindow(*Picture1, List2, centre, text, text);
+}
+
+QColor Form1::color(std::optional<qint32> value) const
+{
+    return toQColor(value, palette());
 }
 
 void Form1::Command3_Click()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audiosink.h"
+#include "linelist.h"
 
 #include <QWidget>
 
@@ -29,9 +30,16 @@ private:
     void Form_Load();
     void Form_Activate();
     void Form_Unload();
+    void Command2_Click();
     void Command3_Click();
+    void drawPlainWindow(int centre);
+    QColor color(std::optional<qint32> value) const;
 
     Colors& colors_;
+    const QString programFolder_;
+    // The lyric lines as read, and as shown.
+    LineList List1;
+    LineList List2;
 
     // Created in keyboard order.
     PictureBox* Picture1;

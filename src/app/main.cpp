@@ -4,6 +4,8 @@
 #include "sdlaudiosink.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace {
 
@@ -17,6 +19,14 @@ void preferJapaneseFaces()
     QApplication::setFont(font);
 }
 
+// The program speaks Japanese whatever the locale, and so do Qt's own dialogs.
+void speakJapanese(QTranslator& translator)
+{
+    if (translator.load(QStringLiteral("qtbase_ja"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&translator);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -25,6 +35,8 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Corvanta"));
     QApplication::setDesktopFileName(QStringLiteral("corvanta"));
     preferJapaneseFaces();
+    QTranslator qtTranslator;
+    speakJapanese(qtTranslator);
 
     Colors colors;
     Form1 window(colors, programFolder(), makeSdlAudioSink);

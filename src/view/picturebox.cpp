@@ -47,7 +47,7 @@ void PictureBox::ensureImage()
         fitFontToRows();
         image_ = QImage(pixels, QImage::Format_RGB32);
         image_.fill(backColor_);
-        nextRow_ = 0;
+        rows_.clear();
     } else {
         image_ = image_.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
@@ -64,7 +64,7 @@ void PictureBox::Cls()
 {
     ensureImage();
     image_.fill(backColor_);
-    nextRow_ = 0;
+    rows_.clear();
     update();
 }
 
@@ -74,8 +74,8 @@ void PictureBox::Print(const QString& text)
     QPainter painter(&image_);
     painter.setFont(font_);
     painter.setPen(foreColor_);
-    painter.drawText(0, nextRow_ * rowPitch_ + baseline_, text);
-    ++nextRow_;
+    painter.drawText(0, int(rows_.size()) * rowPitch_ + baseline_, text);
+    rows_.append({text, foreColor_});
     update();
 }
 

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QList>
 #include <QWidget>
 
 // A view that text is printed into row by row, like a sheet of paper: what is printed stays in an
@@ -13,6 +14,12 @@ class PictureBox : public QWidget {
 
 public:
     static constexpr int kRows = 18;
+
+    struct Row {
+        QString text;
+        QColor color;
+        bool operator==(const Row&) const = default;
+    };
 
     explicit PictureBox(QWidget* parent = nullptr);
 
@@ -25,6 +32,8 @@ public:
     // Prints one row in the fore colour and moves to the next; text beyond the right edge is cut.
     void Print(const QString& text);
 
+    // The rows printed since the view was last cleared, top first.
+    const QList<Row>& rows() const { return rows_; }
     int rowPitch() const { return rowPitch_; }
     // What the view shows, in device pixels.
     const QImage& image()
@@ -46,5 +55,5 @@ private:
     QColor foreColor_ = Qt::black;
     int rowPitch_ = 1;
     int baseline_ = 0; // from the top of a row
-    int nextRow_ = 0;
+    QList<Row> rows_;
 };

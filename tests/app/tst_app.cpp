@@ -10,7 +10,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -29,14 +33,18 @@ private slots:
     void activationPaintsTheBackground();
     void keyboardOrder();
     void closingWhilePlayingStopsAndClosesThePlayer();
+    void startupReadsTheSettings();
+    void openingALyricsFile();
 };
 
 namespace {
 
 // The main window on a program folder of its own, its sound device turned by hand.
 struct MainWindow {
-    explicit MainWindow(const QStringList& tracks = {})
+    explicit MainWindow(const QStringList& tracks = {}, const QByteArray& settings = {})
     {
+        if (!settings.isEmpty())
+            writeFile(fixture.path(u"cv.ini"_s), settings);
         if (!tracks.isEmpty())
             fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, tracks));
         window = std::make_unique<Form1>(colors, fixture.programFolder(), output.factory());
@@ -46,6 +54,13 @@ struct MainWindow {
         return window->findChild<Control*>(QLatin1String(name));
     }
     MMControl& player() { return *control<MMControl>("MMControl1"); }
+    PictureBox& view() { return *control<PictureBox>("Picture1"); }
+    static void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+    }
     QColor viewColor() { return control<PictureBox>("Picture1")->image().pixelColor(5, 5); }
 
     DiscFixture fixture;
@@ -150,6 +165,76 @@ void AppTest::closingWhilePlayingStopsAndClosesThePlayer()
     QVERIFY(main.window->close());
     QVERIFY(!main.player().isPlaying());
     QCOMPARE(main.player().trackCount(), 0);
+}
+
+void AppTest::startupReadsTheSettings()
+{
+    MainWindow main({}, " 255 \r\n 65280 \r\n 16711680 \r\n"_ba);
+    QCOMPARE(main.colors.TextColor, 255);
+    QCOMPARE(main.colors.CurrentLineColor, 65280);
+    main.window->show();
+    main.window->activateWindow();
+    QTRY_COMPARE(main.viewColor(), QColor(Qt::blue));
+
+    MainWindow garbage({}, "\xff\xfe\0garbage"_ba);
+    QCOMPARE(garbage.colors.CurrentLineColor, 33023);
+}
+
+// Qt's own file dialog, answered as a user would.
+void AppTest::openingALyricsFile()
+{
+    MainWindow main({u"9000"_s}, " 65280 \r\n 255 \r\n 0 \r\n"_ba);
+    const QString song = main.fixture.path(u"song.txt"_s);
+    main.writeFile(song, "\x89\xcc\r\n[00:01]\x88\xea\r\n[00:02]\x93\xf1\r\n"_ba);
+    main.writeFile(main.fixture.path(u"NOTES.TXT"_s), "upper case");
+    main.writeFile(main.fixture.path(u"notes.dat"_s), "not lyrics");
+    QToolButton* play = main.player().findChild<QToolButton*>();
+    QTest::mouseClick(play, Qt::LeftButton);
+
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        // Whatever the checks find, the dialog must close, or the test would wait for ever.
+        const auto closeAnyway = qScopeGuard([dialog] { dialog->close(); });
+        QCOMPARE(dialog->nameFilters(), QStringList{u"*.txt (歌詞ﾃｷｽﾄ) (*.TXT)"_s});
+        QVERIFY(!play->isEnabled()); // the loading flag is down while the dialog is open
+        dialog->setDirectory(main.fixture.programFolder());
+        auto* model = dialog->findChild<QFileSystemModel*>();
+        const QModelIndex folder = model->index(main.fixture.programFolder());
+        QStringList offered;
+        QTRY_VERIFY((offered =
+                         [&] {
+                             QStringList names;
+                             for (int row = 0; row < model->rowCount(folder); ++row) {
+                                 const QModelIndex file = model->index(row, 0, folder);
+                                 if (model->flags(file) & Qt::ItemIsEnabled && !model->isDir(file))
+                                     names << model->fileName(file);
+                             }
+                             return names;
+                         }())
+                        .size() >= 2);
+        offered.sort();
+        QCOMPARE(offered, (QStringList{u"NOTES.TXT"_s, u"song.txt"_s}));
+        auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
+        QTest::keyClicks(name, u"song.txt"_s);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    QTest::mouseClick(main.control<QPushButton>("Command2"), Qt::LeftButton);
+    QVERIFY(!main.player().isPlaying()); // stopped once a file was chosen
+    QVERIFY(play->isEnabled());
+    const QList<PictureBox::Row> rows = main.view().rows();
+    QCOMPARE(rows.size(), PictureBox::kRows);
+    QCOMPARE(rows[6], (PictureBox::Row{u"歌"_s, Qt::green}));
+    QCOMPARE(rows[7], (PictureBox::Row{u"       一"_s, Qt::green})); // the first tagged line
+    QCOMPARE(rows[8], (PictureBox::Row{u"       二"_s, Qt::green}));
+
+    // Cancelling changes nothing, and leaves playback alone.
+    QTest::mouseClick(play, Qt::LeftButton);
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    QTest::mouseClick(main.control<QPushButton>("Command2"), Qt::LeftButton);
+    QVERIFY(main.player().isPlaying());
+    QCOMPARE(main.view().rows(), rows);
+    QVERIFY(main.player().findChildren<QToolButton*>().last()->isEnabled());
 }
 
 QTEST_MAIN(AppTest)

@@ -1,6 +1,33 @@
 #include "color.h"
+#include "colors.h"
+#include "settingsfile.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qint32 kButtonFace = -2147483633;
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+} // namespace
 
 class SettingsTest final : public QObject {
     Q_OBJECT
@@ -8,6 +35,10 @@ class SettingsTest final : public QObject {
 private slots:
     void colorValues_data();
     void colorValues();
+    void loadsTheSettingsFile_data();
+    void loadsTheSettingsFile();
+    void savesExactlyThreeLines();
+    void savingWhereNothingCanBeWrittenFailsHarmlessly();
 };
 
 void SettingsTest::colorValues_data()
@@ -54,6 +85,86 @@ void SettingsTest::colorValues()
     QFETCH(std::optional<qint32>, value);
     QFETCH(QColor, expected);
     QCOMPARE(toQColor(value, palette), expected);
+}
+
+void SettingsTest::loadsTheSettingsFile_data()
+{
+    using Colour = std::optional<qint32>;
+    QTest::addColumn<std::optional<QByteArray>>("file");
+    QTest::addColumn<Colour>("text");
+    QTest::addColumn<Colour>("currentLine");
+    QTest::addColumn<Colour>("background");
+    const Colour unset;
+    QTest::newRow("no file") << std::optional<QByteArray>() << unset << Colour(33023)
+                             << Colour(kButtonFace);
+    QTest::newRow("empty") << std::optional(QByteArray()) << unset << Colour(33023)
+                           << Colour(kButtonFace);
+    QTest::newRow("as saved") << std::optional(" 255 \r\n 65280 \r\n-2147483643 \r\n"_ba)
+                              << Colour(255) << Colour(65280) << Colour(-2147483643);
+    QTest::newRow("one value") << std::optional("123\r\n"_ba) << Colour(123) << Colour(33023)
+                               << Colour(kButtonFace);
+    // A short file resets the second value even though it was read.
+    QTest::newRow("two values") << std::optional("1\r\n2\r\n"_ba) << Colour(1) << Colour(33023)
+                                << Colour(kButtonFace);
+    QTest::newRow("four values") << std::optional("1\r\n2\r\n3\r\n4\r\n"_ba) << Colour(1)
+                                 << Colour(2) << Colour(3);
+    QTest::newRow("commas on one line")
+        << std::optional(" 7 , 8,9"_ba) << Colour(7) << Colour(8) << Colour(9);
+    QTest::newRow("LF line ends") << std::optional("1\n2\n3"_ba) << Colour(1) << Colour(2)
+                                  << Colour(3);
+    QTest::newRow("garbage takes the default") << std::optional("blue\r\n&H8000000F\r\n1e3\r\n"_ba)
+                                               << Colour(0) << Colour(33023) << Colour(kButtonFace);
+    QTest::newRow("beyond 32 bits") << std::optional("4294967296\r\n-2147483649\r\n5\r\n"_ba)
+                                    << Colour(0) << Colour(33023) << Colour(5);
+    QTest::newRow("binary") << std::optional(QByteArray("\0\xff\x81\r\n\x1a", 6)) << Colour(0)
+                            << Colour(33023) << Colour(kButtonFace);
+}
+
+void SettingsTest::loadsTheSettingsFile()
+{
+    QFETCH(std::optional<QByteArray>, file);
+    QFETCH(std::optional<qint32>, text);
+    QFETCH(std::optional<qint32>, currentLine);
+    QFETCH(std::optional<qint32>, background);
+    QTemporaryDir folder;
+    if (file)
+        writeFile(folder.filePath(u"cv.ini"_s), *file);
+    Colors colors;
+    LoadSettings(colors, folder.path());
+    QCOMPARE(colors.TextColor, text);
+    QCOMPARE(colors.CurrentLineColor, currentLine);
+    QCOMPARE(colors.BackgroundColor, background);
+}
+
+void SettingsTest::savesExactlyThreeLines()
+{
+    QTemporaryDir folder;
+    const QString programFolder = folder.filePath(u"not/yet/there"_s);
+    Colors colors;
+    LoadSettings(colors, programFolder);
+    colors.TextColor = 0;
+    QVERIFY(SaveSettings(colors, programFolder));
+    QCOMPARE(fileBytes(programFolder + u"/cv.ini"_s), " 0 \r\n 33023 \r\n-2147483633 \r\n"_ba);
+
+    Colors loaded;
+    LoadSettings(loaded, programFolder);
+    QCOMPARE(loaded.TextColor, colors.TextColor);
+    QCOMPARE(loaded.CurrentLineColor, colors.CurrentLineColor);
+    QCOMPARE(loaded.BackgroundColor, colors.BackgroundColor);
+}
+
+// Root writes into read-only folders, so the folder that cannot be written is one that cannot
+// exist, or one whose cv.ini is a folder.
+void SettingsTest::savingWhereNothingCanBeWrittenFailsHarmlessly()
+{
+    QTemporaryDir folder;
+    writeFile(folder.filePath(u"plain"_s), "a file, not a folder");
+    QVERIFY(QDir(folder.path()).mkpath(u"taken/cv.ini"_s));
+    Colors colors{4, 5, 6};
+    QVERIFY(!SaveSettings(colors, folder.filePath(u"plain/corvanta"_s)));
+    QVERIFY(!SaveSettings(colors, folder.filePath(u"taken"_s)));
+    QCOMPARE(colors.TextColor, 4);
+    QVERIFY(QFileInfo(folder.filePath(u"taken/cv.ini"_s)).isDir());
 }
 
 QTEST_MAIN(SettingsTest)

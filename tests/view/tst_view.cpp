@@ -1,3 +1,5 @@
+#include "linelist.h"
+#include "lyricwindow.h"
 #include "picturebox.h"
 
 #include <QTest>
@@ -24,6 +26,24 @@ bool rowsShow(PictureBox& view, int first, int last, const QColor& color)
     return false;
 }
 
+LineList lineList(const QStringList& lines)
+{
+    LineList list;
+    for (const QString& line : lines)
+        list.append(line);
+    return list;
+}
+
+// The 18 rows expected around a centre: its texts, blank where no line is.
+QList<PictureBox::Row> windowRows(const QStringList& lines, int centre)
+{
+    QList<PictureBox::Row> rows;
+    for (int index = centre - 7; index <= centre + 10; ++index)
+        rows.append({index >= 0 && index < lines.size() ? lines[index] : u" "_s,
+                     index == centre ? QColor(Qt::red) : QColor(Qt::green)});
+    return rows;
+}
+
 } // namespace
 
 class ViewTest final : public QObject {
@@ -34,6 +54,10 @@ private slots:
     void printsRowByRowInTheForeColour();
     void clearingReturnsToTheTop();
     void longTextIsCutAtTheRightEdge();
+    void drawsEighteenRowsAroundTheCentre_data();
+    void drawsEighteenRowsAroundTheCentre();
+    void findsTheFirstTaggedLine_data();
+    void findsTheFirstTaggedLine();
 };
 
 void ViewTest::eighteenRowsFitTheView()
@@ -97,6 +121,54 @@ void ViewTest::longTextIsCutAtTheRightEdge()
     view.Print(u"次"_s);
     QCOMPARE(view.image().size(), kViewSize * view.image().devicePixelRatio());
     QVERIFY(rowsShow(view, 1, 1, Qt::white)); // the next row is where it belongs
+}
+
+void ViewTest::drawsEighteenRowsAroundTheCentre_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("centre");
+    QStringList thirty;
+    for (int i = 0; i < 30; ++i)
+        thirty << u"       line %1"_s.arg(i);
+    QTest::newRow("centre 0: seven blank rows above") << thirty << 0;
+    QTest::newRow("middle") << thirty << 12;
+    QTest::newRow("last line: ten blank rows below") << thirty << 29;
+    QTest::newRow("fewer lines than rows") << QStringList{u"a"_s, QString(), u"c"_s} << 1;
+    QTest::newRow("no lines") << QStringList() << 0;
+}
+
+void ViewTest::drawsEighteenRowsAroundTheCentre()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(int, centre);
+    PictureBox view;
+    view.resize(kViewSize);
+    view.Print(u"left over"_s);
+    DrawLyricWindow(view, lineList(lines), centre, Qt::red, Qt::green);
+    QCOMPARE(view.rows(), windowRows(lines, centre));
+}
+
+void ViewTest::findsTheFirstTaggedLine_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<int>("found");
+    QTest::addColumn<int>("selection");
+    QTest::newRow("after a title")
+        << QStringList{u"title"_s, QString(), u"[x"_s, u"[00:02]"_s} << 2 << 2;
+    QTest::newRow("first line tagged") << QStringList{u"[00:01]a"_s, u"b"_s} << 0 << 0;
+    QTest::newRow("none tagged: 0, left on the last")
+        << QStringList{u"a"_s, u" [00:01]"_s, u"c"_s} << 0 << 2;
+    QTest::newRow("no lines") << QStringList() << 0 << -1;
+}
+
+void ViewTest::findsTheFirstTaggedLine()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(int, found);
+    QFETCH(int, selection);
+    LineList List1 = lineList(lines);
+    QCOMPARE(FindFirstTaggedLine(List1), found);
+    QCOMPARE(List1.selection(), selection);
 }
 
 QTEST_MAIN(ViewTest)

@@ -1,0 +1,169 @@
+# Shared by the end-to-end scripts: a temporary folder, background processes that are always
+# ended, Xvfb, a program folder on a test disc, and the program's window under the mouse.
+# Source it after `set -euo pipefail`, then call begin_work.
+# shellcheck shell=bash
+
+say() { echo "e2e: $*"; }
+die() {
+    echo "e2e: FAIL: $*" >&2
+    exit 1
+}
+
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || die "$tool is missing (scripts/install-deps installs it)"
+    done
+}
+
+work=''
+app_pid='' app_status=''
+e2e_pids=()
+e2e_logs=()
+
+# Adds a log to print if the test fails.
+keep_log() { e2e_logs+=("$1" "$2"); }
+
+# Remembers a background process so that cleanup ends it; the newest is ended first.
+track_process() { e2e_pids+=("$1"); }
+
+forget_process() {
+    local pid kept=()
+    for pid in "${e2e_pids[@]}"; do
+        [ "$pid" = "$1" ] || kept+=("$pid")
+    done
+    e2e_pids=("${kept[@]}")
+}
+
+# Asks a process to end, forcing it if it lingers, and reaps it.
+stop_process() {
+    local pid=$1 i
+    [ -n "$pid" ] || return 0
+    forget_process "$pid"
+    kill "$pid" 2>/dev/null || true
+    for ((i = 0; i < 50; i++)); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+cleanup() {
+    local rc=$? i
+    for ((i = ${#e2e_pids[@]} - 1; i >= 0; i--)); do
+        stop_process "${e2e_pids[i]}"
+    done
+    if [ "$rc" -ne 0 ]; then
+        for ((i = 0; i < ${#e2e_logs[@]}; i += 2)); do
+            [ -s "${e2e_logs[i + 1]}" ] || continue
+            echo "----- ${e2e_logs[i]} -----"
+            cat "${e2e_logs[i + 1]}"
+        done
+    fi
+    [ -z "$work" ] || rm -rf "$work"
+    exit "$rc"
+}
+
+# Makes $work and keeps everything the program and its helpers touch inside it.
+# A bus address that leads nowhere keeps libdbus from autolaunching a daemon nobody would stop.
+begin_work() {
+    work=$(mktemp -d "${TMPDIR:-/tmp}/corvanta-e2e.XXXXXX")
+    trap cleanup EXIT
+    trap 'exit 130' INT TERM
+    export HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/run/no-bus"
+    mkdir -p "$HOME/.config"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    unset PULSE_SERVER PULSE_SINK PULSE_SOURCE PULSE_COOKIE PULSE_RUNTIME_PATH
+    unset SDL_AUDIODRIVER SDL_DISKAUDIOFILE SDL_DISKAUDIODELAY
+}
+
+# Polls a command until it succeeds; the limit only bounds a hang.
+wait_for() {
+    local limit=$1 what=$2
+    shift 2
+    local deadline=$((SECONDS + limit))
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < deadline)) || die "gave up after ${limit} s waiting for $what"
+        sleep 0.1
+    done
+}
+
+# Starts Xvfb with one 1024x768 screen on a free display and exports DISPLAY.
+start_xvfb() {
+    local display_fd
+    say "starting Xvfb"
+    exec {display_fd}>"$work/display"
+    Xvfb -displayfd "$display_fd" -nolisten tcp -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
+    track_process $!
+    exec {display_fd}>&-
+    keep_log "Xvfb log" "$work/xvfb.log"
+    wait_for 20 "display from Xvfb" grep -q '^[0-9]' "$work/display"
+    DISPLAY=":$(head -n 1 "$work/display")"
+    export DISPLAY
+    say "Xvfb is on display $DISPLAY"
+}
+
+# make_program_folder CORVANTA MKDISC LENGTH_MS...
+# Writes $work/disc.cue and disc.bin with one track per length, and a program folder whose
+# drive D: is that image; $program is the copy of the program to run there.
+make_program_folder() {
+    local corvanta=$1 mkdisc=$2
+    shift 2
+    say "making a $#-track test disc"
+    "$mkdisc" "$work/disc.cue" "$@"
+    [ -s "$work/disc.bin" ] || die "mkdisc wrote no $work/disc.bin"
+    mkdir -p "$work/program/drives"
+    cp "$corvanta" "$work/program/corvanta"
+    ln -s "$work/disc.cue" "$work/program/drives/d:"
+    program="$work/program/corvanta"
+}
+
+# start_program NAME=VALUE...: runs $program with that environment added.
+start_program() {
+    say "starting the program"
+    env "$@" "$program" >"$work/corvanta.log" 2>&1 &
+    app_pid=$!
+    track_process "$app_pid"
+    keep_log "corvanta output" "$work/corvanta.log"
+}
+
+# Sets $win to the program's visible window named by the regex $1, and $win_x, $win_y,
+# $win_w, $win_h to its place on the screen. Without a window manager there is no frame, so
+# this is the client area itself.
+find_window() {
+    local deadline=$((SECONDS + 30)) geometry
+    until win=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) &&
+        [ -n "$win" ]; do
+        kill -0 "$app_pid" 2>/dev/null || die "the program ended before showing its window"
+        ((SECONDS < deadline)) || die "no window named $1 within 30 s"
+        sleep 0.1
+    done
+    geometry=$(xdotool getwindowgeometry --shell "$win")
+    win_x=$(sed -n 's/^X=//p' <<<"$geometry")
+    win_y=$(sed -n 's/^Y=//p' <<<"$geometry")
+    win_w=$(sed -n 's/^WIDTH=//p' <<<"$geometry")
+    win_h=$(sed -n 's/^HEIGHT=//p' <<<"$geometry")
+    say "window $win at ($win_x, $win_y), ${win_w}x${win_h}"
+}
+
+# Clicks at client coordinates of the window find_window found.
+click_at() {
+    xdotool mousemove --sync "$((win_x + $1))" "$((win_y + $2))" click 1
+}
+
+# Waits up to $1 s for the program to end and sets $app_status to its exit status.
+wait_for_exit() {
+    local limit=$1 i
+    for ((i = 0; i < limit * 10; i++)); do
+        kill -0 "$app_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$app_pid" 2>/dev/null && die "the program is still running after ${limit} s"
+    forget_process "$app_pid"
+    app_status=0
+    wait "$app_pid" || app_status=$?
+    app_pid=''
+    say "program ended with status $app_status"
+}
