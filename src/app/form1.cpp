@@ -89,7 +89,13 @@ Form1::Form1(Colors& colors, const QString& programFolder, const AudioSinkFactor
 
     Timer1->setInterval(100);
     Timer1->setTimerType(Qt::PreciseTimer);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    // A choice by the user, even of the item already chosen; never a rebuilt list.
+    connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
+    connect(MMControl1, &MMControl::PlayCompleted, this, &Form1::MMControl1_PlayCompleted);
+    connect(MMControl1, &MMControl::StopCompleted, this, &Form1::MMControl1_StopCompleted);
 
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
 
@@ -105,6 +111,11 @@ void Form1::Form_Load()
     MMControl1->setCommand(QStringLiteral("close"));
     MMControl1->setCommand(QStringLiteral("open"));
     MMControl1->setTimeFormat(0);
+    FillTrackList();
+    if (Combo1->count() > 0) {
+        Combo1->setCurrentIndex(0);
+        Combo1_Click();
+    }
 }
 
 void Form1::changeEvent(QEvent* event)

@@ -2,6 +2,7 @@
 
 #include "audiosink.h"
 #include "linelist.h"
+#include "lyricsync.h"
 
 #include <QWidget>
 
@@ -22,6 +23,9 @@ public:
     Form1(Colors& colors, const QString& programFolder, const AudioSinkFactory& makeSink,
           QWidget* parent = nullptr);
 
+    // The synchronisation tick, run by Timer1 every 100 ms while a track plays.
+    void Timer1_Timer();
+
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -30,8 +34,16 @@ private:
     void Form_Load();
     void Form_Activate();
     void Form_Unload();
+    void Command1_Click();
     void Command2_Click();
     void Command3_Click();
+    void Combo1_Click();
+    void MMControl1_PlayCompleted();
+    void MMControl1_StopCompleted();
+    void FillTrackList();
+    bool trackEnded(int elapsedMs) const;
+    void rewindToSelectedTrack();
+    void setSynchronising(bool on);
     void drawPlainWindow(int centre);
     QColor color(std::optional<qint32> value) const;
 
@@ -40,6 +52,7 @@ private:
     // The lyric lines as read, and as shown.
     LineList List1;
     LineList List2;
+    LyricSync sync_;
 
     // Created in keyboard order.
     PictureBox* Picture1;

@@ -95,13 +95,17 @@ start_xvfb() {
     local display_fd
     say "starting Xvfb"
     exec {display_fd}>"$work/display"
-    Xvfb -displayfd "$display_fd" -nolisten tcp -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
+    # Without -noreset the server resets whenever its last client leaves, and a client that
+    # arrives meanwhile is turned away.
+    Xvfb -displayfd "$display_fd" -nolisten tcp -noreset -screen 0 1024x768x24 \
+        >"$work/xvfb.log" 2>&1 &
     track_process $!
     exec {display_fd}>&-
     keep_log "Xvfb log" "$work/xvfb.log"
     wait_for 20 "display from Xvfb" grep -q '^[0-9]' "$work/display"
     DISPLAY=":$(head -n 1 "$work/display")"
     export DISPLAY
+    wait_for 20 "Xvfb to take clients" xdpyinfo
     say "Xvfb is on display $DISPLAY"
 }
 

@@ -1,0 +1,35 @@
+#include "lyricsync.h"
+
+#include "linelist.h"
+
+namespace {
+
+constexpr int kTagLength = 7;
+
+bool isTagged(const LineList& list, int index)
+{
+    return list.at(index).startsWith(u'[');
+}
+
+} // namespace
+
+void LyricSync::follow(LineList& List1, const QString& elapsed)
+{
+    const int cursor = List1.selection();
+    if (!List1.contains(cursor))
+        return;
+    if (List1.at(cursor).left(kTagLength) == elapsed) {
+        LineMatched = 1;
+        CurrentLine = cursor;
+        return;
+    }
+    if (LineMatched == 1) {
+        if (!List1.setSelection(cursor + 1))
+            return;
+        LineMatched = 0;
+    }
+    while (!isTagged(List1, List1.selection())) {
+        if (!List1.setSelection(List1.selection() + 1))
+            return;
+    }
+}
