@@ -1,7 +1,4 @@
-#include "colors.h"
-#include "discfixture.h"
-#include "form1.h"
-#include "manualaudiosink.h"
+#include "mainwindow.h"
 #include "mmcontrol.h"
 #include "picturebox.h"
 #include "programfolder.h"
@@ -36,40 +33,6 @@ private slots:
     void startupReadsTheSettings();
     void openingALyricsFile();
 };
-
-namespace {
-
-// The main window on a program folder of its own, its sound device turned by hand.
-struct MainWindow {
-    explicit MainWindow(const QStringList& tracks = {}, const QByteArray& settings = {})
-    {
-        if (!settings.isEmpty())
-            writeFile(fixture.path(u"cv.ini"_s), settings);
-        if (!tracks.isEmpty())
-            fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, tracks));
-        window = std::make_unique<Form1>(colors, fixture.programFolder(), output.factory());
-    }
-    template <typename Control> Control* control(const char* name)
-    {
-        return window->findChild<Control*>(QLatin1String(name));
-    }
-    MMControl& player() { return *control<MMControl>("MMControl1"); }
-    PictureBox& view() { return *control<PictureBox>("Picture1"); }
-    static void writeFile(const QString& path, const QByteArray& bytes)
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-    }
-    QColor viewColor() { return control<PictureBox>("Picture1")->image().pixelColor(5, 5); }
-
-    DiscFixture fixture;
-    ManualOutput output;
-    Colors colors;
-    std::unique_ptr<Form1> window;
-};
-
-} // namespace
 
 void AppTest::programFolderIsTheExecutablesOnlyWhenPortable_data()
 {
@@ -130,7 +93,7 @@ void AppTest::activationPaintsTheBackground()
     // A colour chosen in the settings window shows once it closes and the main window is active
     // again.
     main.colors.BackgroundColor = 0xFF0000;
-    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    MainWindow::whenShown<QDialog>([](QDialog* settings) { settings->close(); });
     QTest::mouseClick(main.control<QPushButton>("Command3"), Qt::LeftButton);
     QTRY_COMPARE(main.viewColor(), QColor(Qt::blue));
 }
@@ -191,9 +154,7 @@ void AppTest::openingALyricsFile()
     QToolButton* play = main.player().findChild<QToolButton*>();
     QTest::mouseClick(play, Qt::LeftButton);
 
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
+    MainWindow::whenShown<QFileDialog>([&](QFileDialog* dialog) {
         // Whatever the checks find, the dialog must close, or the test would wait for ever.
         const auto closeAnyway = qScopeGuard([dialog] { dialog->close(); });
         QCOMPARE(dialog->nameFilters(), QStringList{u"*.txt (歌詞ﾃｷｽﾄ) (*.TXT)"_s});
@@ -228,14 +189,21 @@ void AppTest::openingALyricsFile()
     QCOMPARE(rows[7], (PictureBox::Row{u"       一"_s, Qt::green})); // the first tagged line
     QCOMPARE(rows[8], (PictureBox::Row{u"       二"_s, Qt::green}));
 
-    // Cancelling changes nothing, and leaves playback alone.
-    QTest::mouseClick(play, Qt::LeftButton);
-    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    // Cancelling changes nothing.
+    bool asked = false;
+    MainWindow::whenShown<QFileDialog>([&asked](QFileDialog* dialog) {
+        asked = true;
+        dialog->close();
+    });
     QTest::mouseClick(main.control<QPushButton>("Command2"), Qt::LeftButton);
-    QVERIFY(main.player().isPlaying());
+    QVERIFY(asked);
     QCOMPARE(main.view().rows(), rows);
-    QVERIFY(main.player().findChildren<QToolButton*>().last()->isEnabled());
+    QVERIFY(play->isEnabled());
 }
 
-QTEST_MAIN(AppTest)
+int runAppTests(int argc, char* argv[])
+{
+    AppTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_app.moc"

@@ -69,6 +69,7 @@ cleanup() {
 # A bus address that leads nowhere keeps libdbus from autolaunching a daemon nobody would stop.
 begin_work() {
     work=$(mktemp -d "${TMPDIR:-/tmp}/corvanta-e2e.XXXXXX")
+    played="$work/played.raw"
     trap cleanup EXIT
     trap 'exit 130' INT TERM
     export HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
@@ -89,6 +90,31 @@ wait_for() {
         sleep 0.1
     done
 }
+
+# What SDL's disk driver writes to $played: a little leading silence, then the disc's bytes.
+# shellcheck disable=SC2034 # the scripts that source this use it
+readonly rate_bytes=$((44100 * 4))
+played=''
+
+played_bytes() { stat -c %s "$played" 2>/dev/null || echo 0; }
+played_at_least() { [ "$(played_bytes)" -ge "$1" ]; }
+
+# 1-based offset of the first byte of $1 that is not zero; empty while there is none.
+# cmp names the offset "char" or "byte" depending on its version.
+first_nonzero_byte() {
+    { LC_ALL=C cmp -- "$1" /dev/zero 2>/dev/null || true; } |
+        sed -n 's/^.* differ: [a-z]* \([0-9]*\),.*$/\1/p'
+}
+
+disc_audio_started() { [ -n "$(first_nonzero_byte "$played")" ]; }
+
+# Offset of the disc's first byte in $played. Silence while priming comes in whole frames and
+# a test track's right channel is never zero, so the frame holding the first non-zero byte is
+# the disc's first.
+disc_audio_start() { echo $((($(first_nonzero_byte "$played") - 1) / 4 * 4)); }
+
+# matches_disc FILE OFFSET LENGTH: FILE from OFFSET holds the disc image's first LENGTH bytes.
+matches_disc() { LC_ALL=C cmp -s -i "$2:0" -n "$3" "$1" "$work/disc.bin"; }
 
 # Starts Xvfb with one 1024x768 screen on a free display and exports DISPLAY.
 start_xvfb() {
@@ -154,7 +180,11 @@ find_window() {
 
 # Clicks at client coordinates of the window find_window found.
 click_at() {
-    xdotool mousemove --sync "$((win_x + $1))" "$((win_y + $2))" click 1
+    local x=$((win_x + $1)) y=$((win_y + $2)) here
+    here=$(xdotool getmouselocation --shell | sed -n 's/^[XY]=//p' | paste -sd,)
+    # --sync waits for the pointer to move, which it never does when it is there already.
+    [ "$here" = "$x,$y" ] || xdotool mousemove --sync "$x" "$y"
+    xdotool click 1
 }
 
 # Waits up to $1 s for the program to end and sets $app_status to its exit status.

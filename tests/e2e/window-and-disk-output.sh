@@ -2,40 +2,25 @@
 # Runs the real program under Xvfb with SDL's disk audio driver: checks the main window's title,
 # size and place, presses PLAY and checks the device gets the disc's bytes exactly, then closes
 # the window as a window manager would and checks the program ends cleanly and stops writing.
-# usage: window-and-disk-output.sh CORVANTA MKDISC E2E_CLOSE_WINDOW
+# usage: window-and-disk-output.sh CORVANTA MKDISC E2E_X11
 set -euo pipefail
 
 if [ $# -ne 3 ]; then
-    echo "usage: $0 CORVANTA MKDISC E2E_CLOSE_WINDOW" >&2
+    echo "usage: $0 CORVANTA MKDISC E2E_X11" >&2
     exit 2
 fi
 corvanta=$(realpath "$1")
 mkdisc=$(realpath "$2")
-e2e_close_window=$(realpath "$3")
+e2e_x11=$(realpath "$3")
 
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 readonly play_x=365 play_y=19
 readonly client_width=580 client_height=375
-readonly rate_bytes=$((44100 * 4))
 
 require_tools Xvfb xdotool cmp
 begin_work
-played="$work/played.raw"
-
-played_bytes() { stat -c %s "$played" 2>/dev/null || echo 0; }
-
-# 1-based offset of the first byte of $1 that is not zero; empty while there is none.
-# cmp names the offset "char" or "byte" depending on its version.
-first_nonzero_byte() {
-    { LC_ALL=C cmp -- "$1" /dev/zero 2>/dev/null || true; } |
-        sed -n 's/^.* differ: [a-z]* \([0-9]*\),.*$/\1/p'
-}
-
-disc_audio_started() { [ -n "$(first_nonzero_byte "$played")" ]; }
-
-played_at_least() { [ "$(played_bytes)" -ge "$1" ]; }
 
 # Track 1 outlasts the whole test, so the device never reaches its end while it is checked.
 make_program_folder "$corvanta" "$mkdisc" 20000 4000
@@ -62,9 +47,7 @@ disc_audio_started && die "audio reached the device before PLAY was pressed"
 say "pressing PLAY"
 click_at "$play_x" "$play_y"
 wait_for 15 "disc audio on the device after PLAY" disc_audio_started
-# Silence while priming comes in whole frames and the test track's right channel is never
-# zero, so the frame holding the first non-zero byte is the disc's first.
-disc_start=$((($(first_nonzero_byte "$played") - 1) / 4 * 4))
+disc_start=$(disc_audio_start)
 say "disc audio starts at byte $disc_start of the device's output; letting it run"
 wait_for 30 "1.5 s of disc audio on the device" \
     played_at_least $((disc_start + rate_bytes * 3 / 2))
@@ -75,14 +58,13 @@ written=$(($(stat -c %s "$work/snapshot.raw") - disc_start))
 disc_bytes=$(stat -c %s "$work/disc.bin")
 ((written <= disc_bytes)) || written=$disc_bytes
 say "comparing $written bytes with the disc image"
-if ! LC_ALL=C cmp -i "$disc_start:0" -n "$written" "$work/snapshot.raw" "$work/disc.bin"; then
+matches_disc "$work/snapshot.raw" "$disc_start" "$written" ||
     die "the device's output after its leading silence is not the disc's audio"
-fi
 say "the device got the disc's bytes exactly"
 
 say "closing the window"
 kill -0 "$app_pid" 2>/dev/null || die "the program died while playing"
-"$e2e_close_window" "$win" || die "could not ask the window to close"
+"$e2e_x11" close "$win" || die "could not ask the window to close"
 wait_for_exit 15
 [ "$app_status" -eq 0 ] || die "the program ended with status $app_status, not 0"
 

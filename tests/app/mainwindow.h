@@ -1,0 +1,78 @@
+#pragma once
+
+#include "colors.h"
+#include "discfixture.h"
+#include "form1.h"
+#include "manualaudiosink.h"
+#include "mmcontrol.h"
+#include "picturebox.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+// The main window on a program folder of its own, its sound device turned by hand.
+struct MainWindow {
+    explicit MainWindow(const QStringList& tracks = {}, const QByteArray& settings = {})
+    {
+        if (!settings.isEmpty())
+            writeFile(fixture.path(QStringLiteral("cv.ini")), settings);
+        if (!tracks.isEmpty())
+            fixture.mapDrive('d', fixture.makeDisc(QStringLiteral("disc"), tracks));
+        window = std::make_unique<Form1>(colors, fixture.programFolder(), output.factory());
+    }
+
+    template <typename Control> Control* control(const char* name)
+    {
+        return window->findChild<Control*>(QLatin1String(name));
+    }
+    MMControl& player() { return *control<MMControl>("MMControl1"); }
+    PictureBox& view() { return *control<PictureBox>("Picture1"); }
+    QColor viewColor() { return view().image().pixelColor(5, 5); }
+
+    static void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+    }
+
+    // Answers the next modal dialog once it is up.
+    template <typename Dialog> static void whenShown(std::function<void(Dialog*)> answer)
+    {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+            if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+                poll->deleteLater();
+                poll->stop();
+                answer(dialog);
+            }
+        });
+        poll->start(10);
+    }
+
+    // Opens a lyrics file through "開く", entering its name in the dialog. (Typed keys would
+    // race the dialog's completer for the Return key.)
+    void openLyrics(const QByteArray& cp932)
+    {
+        const QString path = fixture.path(QStringLiteral("lyrics.txt"));
+        writeFile(path, cp932);
+        whenShown<QFileDialog>([this](QFileDialog* dialog) {
+            dialog->setDirectory(fixture.programFolder());
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            name->setText(QStringLiteral("lyrics.txt"));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        QTest::mouseClick(control<QWidget>("Command2"), Qt::LeftButton);
+    }
+
+    DiscFixture fixture;
+    ManualOutput output;
+    Colors colors;
+    std::unique_ptr<Form1> window;
+};
