@@ -173,7 +173,7 @@ QColor Form1::color(std::optional<qint32> value) const
 
 void Form1::Command3_Click()
 {
-    Form2 settings(this);
+    Form2 settings(colors_, programFolder_, *MMControl1, this);
     settings.exec();
     // Not every window manager hands the activation back, and without it the view would miss
     // the new background.

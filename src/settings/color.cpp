@@ -63,3 +63,8 @@ QColor toQColor(std::optional<qint32> value, const QPalette& palette)
     const SystemColor& system = kSystemColors[index];
     return system.role ? palette.color(system.group, *system.role) : QColor(system.classic);
 }
+
+qint32 toColorValue(const QColor& color)
+{
+    return qint32(color.red() | (color.green() << 8) | (color.blue() << 16));
+}

@@ -10,3 +10,6 @@
 // palette where it has a role for them, else they take their classic default. A colour that was
 // never set, or a system index that does not exist, is black.
 QColor toQColor(std::optional<qint32> value, const QPalette& palette);
+
+// The 32-bit value of a plain RGB colour.
+qint32 toColorValue(const QColor& color);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "answerdialog.h"
 #include "colors.h"
 #include "discfixture.h"
 #include "form1.h"
@@ -40,20 +41,6 @@ struct MainWindow {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             qFatal("cannot write %s", qPrintable(path));
-    }
-
-    // Answers the next modal dialog once it is up.
-    template <typename Dialog> static void whenShown(std::function<void(Dialog*)> answer)
-    {
-        auto* poll = new QTimer;
-        QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-            if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-                poll->deleteLater();
-                poll->stop();
-                answer(dialog);
-            }
-        });
-        poll->start(10);
     }
 
     // Opens a lyrics file through "開く", entering its name in the dialog. (Typed keys would

@@ -93,7 +93,7 @@ void AppTest::activationPaintsTheBackground()
     // A colour chosen in the settings window shows once it closes and the main window is active
     // again.
     main.colors.BackgroundColor = 0xFF0000;
-    MainWindow::whenShown<QDialog>([](QDialog* settings) { settings->close(); });
+    whenShown<QDialog>([](QDialog* settings) { settings->close(); });
     QTest::mouseClick(main.control<QPushButton>("Command3"), Qt::LeftButton);
     QTRY_COMPARE(main.viewColor(), QColor(Qt::blue));
 }
@@ -154,7 +154,7 @@ void AppTest::openingALyricsFile()
     QToolButton* play = main.player().findChild<QToolButton*>();
     QTest::mouseClick(play, Qt::LeftButton);
 
-    MainWindow::whenShown<QFileDialog>([&](QFileDialog* dialog) {
+    whenShown<QFileDialog>([&](QFileDialog* dialog) {
         // Whatever the checks find, the dialog must close, or the test would wait for ever.
         const auto closeAnyway = qScopeGuard([dialog] { dialog->close(); });
         QCOMPARE(dialog->nameFilters(), QStringList{u"*.txt (歌詞ﾃｷｽﾄ) (*.TXT)"_s});
@@ -191,7 +191,7 @@ void AppTest::openingALyricsFile()
 
     // Cancelling changes nothing.
     bool asked = false;
-    MainWindow::whenShown<QFileDialog>([&asked](QFileDialog* dialog) {
+    whenShown<QFileDialog>([&asked](QFileDialog* dialog) {
         asked = true;
         dialog->close();
     });

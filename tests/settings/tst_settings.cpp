@@ -167,5 +167,9 @@ void SettingsTest::savingWhereNothingCanBeWrittenFailsHarmlessly()
     QVERIFY(QFileInfo(folder.filePath(u"taken/cv.ini"_s)).isDir());
 }
 
-QTEST_MAIN(SettingsTest)
+int runSettingsTests(int argc, char* argv[])
+{
+    SettingsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_settings.moc"
