@@ -62,6 +62,28 @@ matches_disc "$work/snapshot.raw" "$disc_start" "$written" ||
     die "the device's output after its leading silence is not the disc's audio"
 say "the device got the disc's bytes exactly"
 
+# 設定 opens the settings window; its OK reopens the player and saves the colours in use, here
+# the defaults, since the program folder had no cv.ini.
+settings_window_shown() {
+    local w
+    for w in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
+        if [ "$(xdotool getwindowgeometry --shell "$w" | sed -n 's/^WIDTH=//p;s/^HEIGHT=//p' |
+            paste -sd x)" = 312x213 ]; then
+            settings_win=$w
+            return 0
+        fi
+    done
+    return 1
+}
+settings_saved() { cmp -s "$work/program/cv.ini" <(printf ' 0 \r\n 33023 \r\n-2147483633 \r\n'); }
+say "opening 設定 and confirming with OK"
+click_at 88 20
+wait_for 15 "the settings window" settings_window_shown
+xdotool mousemove --window "$settings_win" 272 196 click 1
+wait_for 15 "cv.ini with the colours in use" settings_saved
+settings_window_gone() { ! settings_window_shown; }
+wait_for 15 "the settings window to close after OK" settings_window_gone
+
 say "closing the window"
 kill -0 "$app_pid" 2>/dev/null || die "the program died while playing"
 "$e2e_x11" close "$win" || die "could not ask the window to close"
