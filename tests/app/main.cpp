@@ -1,13 +1,9 @@
-#include <QApplication>
+#include "runtests.h"
 
 int runAppTests(int argc, char* argv[]);
 int runTickTests(int argc, char* argv[]);
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    int failures = 0;
-    for (auto run : {runAppTests, runTickTests})
-        failures += run(argc, argv);
-    return failures == 0 ? 0 : 1;
+    return runTests(argc, argv, {runAppTests, runTickTests});
 }

@@ -1,4 +1,4 @@
-#include <QApplication>
+#include "runtests.h"
 
 int runMMControlTests(int argc, char* argv[]);
 int runSdlAudioSinkTests(int argc, char* argv[]);
@@ -6,9 +6,5 @@ int runDriveTableTests(int argc, char* argv[]);
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    int failures = 0;
-    for (auto run : {runMMControlTests, runSdlAudioSinkTests, runDriveTableTests})
-        failures += run(argc, argv);
-    return failures == 0 ? 0 : 1;
+    return runTests(argc, argv, {runMMControlTests, runSdlAudioSinkTests, runDriveTableTests});
 }

@@ -1,13 +1,9 @@
-#include <QApplication>
+#include "runtests.h"
 
 int runSettingsTests(int argc, char* argv[]);
 int runForm2Tests(int argc, char* argv[]);
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    int failures = 0;
-    for (auto run : {runSettingsTests, runForm2Tests})
-        failures += run(argc, argv);
-    return failures == 0 ? 0 : 1;
+    return runTests(argc, argv, {runSettingsTests, runForm2Tests});
 }
