@@ -33,14 +33,13 @@ void SdlAudioSinkTest::diskDriverWritesTheDiscBytes()
     const QString written = fixture.path(u"played.raw"_s);
     qputenv("SDL_AUDIODRIVER", "disk");
     qputenv("SDL_DISKAUDIOFILE", written.toLocal8Bit());
-    qputenv("SDL_DISKAUDIODELAY", "5"); // ms a 23 ms buffer: faster than real time
+    qputenv("SDL_DISKAUDIODELAY", "5"); // ms per 23 ms buffer: faster than real time
 
     MMControl player(fixture.programFolder(), makeSdlAudioSink);
     player.setCommand(u"open"_s);
     player.setTrack(2);
     player.setPlayStart(player.trackStart());
     QTest::mouseClick(qobject_cast<QToolButton*>(player.childAt(13, 11)), Qt::LeftButton);
-    QVERIFY(player.isPlaying());
     QTRY_VERIFY_WITH_TIMEOUT(!player.isPlaying(), 30'000);
     QCOMPARE(player.position(), 2000 + 1000 + 1506);
 
@@ -52,7 +51,6 @@ void SdlAudioSinkTest::diskDriverWritesTheDiscBytes()
     while (start < out.size() && out.at(start) == 0)
         ++start;
     start -= start % cdtime::kBytesPerFrame;
-    QVERIFY(out.size() - start >= track.size());
     QVERIFY(out.mid(start, track.size()) == track);
     QVERIFY(out.mid(start + track.size()).count('\0') == out.size() - start - track.size());
 }
