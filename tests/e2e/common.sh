@@ -3,6 +3,16 @@
 # Source it after `set -euo pipefail`, then call begin_work.
 # shellcheck shell=bash
 
+# Every script is run as SCRIPT CORVANTA MKDISC [E2E_X11]: the programs it drives.
+if [ $# -lt 2 ]; then
+    echo "usage: $0 CORVANTA MKDISC [E2E_X11]" >&2
+    exit 2
+fi
+corvanta=$(realpath "$1")
+mkdisc=$(realpath "$2")
+# shellcheck disable=SC2034 # read by the scripts that source this one
+e2e_x11=${3:+$(realpath "$3")}
+
 say() { echo "e2e: $*"; }
 die() {
     echo "e2e: FAIL: $*" >&2

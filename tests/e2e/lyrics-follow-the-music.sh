@@ -6,14 +6,6 @@
 # usage: lyrics-follow-the-music.sh CORVANTA MKDISC E2E_X11
 set -euo pipefail
 
-if [ $# -ne 3 ]; then
-    echo "usage: $0 CORVANTA MKDISC E2E_X11" >&2
-    exit 2
-fi
-corvanta=$(realpath "$1")
-mkdisc=$(realpath "$2")
-e2e_x11=$(realpath "$3")
-
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 

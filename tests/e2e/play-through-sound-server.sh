@@ -4,13 +4,6 @@
 # usage: play-through-sound-server.sh CORVANTA MKDISC
 set -euo pipefail
 
-if [ $# -ne 2 ]; then
-    echo "usage: $0 CORVANTA MKDISC" >&2
-    exit 2
-fi
-corvanta=$(realpath "$1")
-mkdisc=$(realpath "$2")
-
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
