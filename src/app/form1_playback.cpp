@@ -1,9 +1,8 @@
 // The main window's side of playback: the track list, the player's notifications and the tick
 // that keeps the elapsed time and the lyrics in step with the music.
 
-#include "form1.h"
-
 #include "colors.h"
+#include "form1.h"
 #include "lyricwindow.h"
 #include "mmcontrol.h"
 #include "picturebox.h"
@@ -13,12 +12,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
-
-namespace {
-
-constexpr int kTagLength = 7;
-
-} // namespace
 
 // Items stay in track order, never sorted; each carries its track's length for the tick.
 void Form1::FillTrackList()
@@ -90,7 +83,7 @@ void Form1::Timer1_Timer()
 // missed that whole second, has passed the length.
 bool Form1::trackEnded(int elapsedMs) const
 {
-    if (Label10->text() == Combo1->currentText().right(kTagLength))
+    if (Label10->text() == Combo1->currentText().right(kTimeTagLength))
         return true;
     const QVariant length = Combo1->currentData();
     return length.isValid() && elapsedMs >= length.toInt();

@@ -2,18 +2,17 @@
 
 #include "cp932.h"
 #include "linelist.h"
+#include "timetag.h"
 
 #include <QFile>
 
 namespace {
 
-constexpr int kTagLength = 7;
-
 void appendLine(const QString& line, LineList& List1, LineList& List2)
 {
     List1.append(line);
-    if (line.startsWith(u'['))
-        List2.append(QString(kTagLength, u' ') + line.mid(kTagLength));
+    if (isTaggedLine(line))
+        List2.append(QString(kTimeTagLength, u' ') + line.mid(kTimeTagLength));
     else
         List2.append(line);
 }

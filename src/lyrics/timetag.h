@@ -8,3 +8,12 @@
 // for a negative count, "[00:00]". Lyric lines, the track list and the elapsed time meet only by
 // the text equality of these tags.
 QString FormatTimeTag(qint32 ms);
+
+// Tags below 100 minutes, the ones lyric lines carry, are this long.
+inline constexpr int kTimeTagLength = 7;
+
+// A lyric line is tagged when it begins with "[", whatever follows.
+inline bool isTaggedLine(const QString& line)
+{
+    return line.startsWith(u'[');
+}

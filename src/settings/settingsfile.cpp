@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <array>
 
 namespace {
 

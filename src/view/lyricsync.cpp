@@ -1,24 +1,14 @@
 #include "lyricsync.h"
 
 #include "linelist.h"
-
-namespace {
-
-constexpr int kTagLength = 7;
-
-bool isTagged(const LineList& list, int index)
-{
-    return list.at(index).startsWith(u'[');
-}
-
-} // namespace
+#include "timetag.h"
 
 void LyricSync::follow(LineList& List1, const QString& elapsed)
 {
     const int cursor = List1.selection();
     if (!List1.contains(cursor))
         return;
-    if (List1.at(cursor).left(kTagLength) == elapsed) {
+    if (List1.at(cursor).left(kTimeTagLength) == elapsed) {
         LineMatched = 1;
         CurrentLine = cursor;
         return;
@@ -28,7 +18,7 @@ void LyricSync::follow(LineList& List1, const QString& elapsed)
             return;
         LineMatched = 0;
     }
-    while (!isTagged(List1, List1.selection())) {
+    while (!isTaggedLine(List1.at(List1.selection()))) {
         if (!List1.setSelection(List1.selection() + 1))
             return;
     }

@@ -2,6 +2,7 @@
 
 #include "linelist.h"
 #include "picturebox.h"
+#include "timetag.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ int FindFirstTaggedLine(LineList& List1)
 {
     List1.setSelection(-1);
     while (List1.setSelection(List1.selection() + 1)) {
-        if (List1.at(List1.selection()).startsWith(u'['))
+        if (isTaggedLine(List1.at(List1.selection())))
             return List1.selection();
     }
     return 0;
