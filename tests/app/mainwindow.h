@@ -36,13 +36,6 @@ struct MainWindow {
     PictureBox& view() { return *control<PictureBox>("Picture1"); }
     QColor viewColor() { return view().image().pixelColor(5, 5); }
 
-    static void writeFile(const QString& path, const QByteArray& bytes)
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-    }
-
     // Opens a lyrics file through "開く", entering its name in the dialog. (Typed keys would
     // race the dialog's completer for the Return key.)
     void openLyrics(const QByteArray& cp932)

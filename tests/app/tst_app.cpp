@@ -148,9 +148,9 @@ void AppTest::openingALyricsFile()
 {
     MainWindow main({u"9000"_s}, " 65280 \r\n 255 \r\n 0 \r\n"_ba);
     const QString song = main.fixture.path(u"song.txt"_s);
-    main.writeFile(song, "\x89\xcc\r\n[00:01]\x88\xea\r\n[00:02]\x93\xf1\r\n"_ba);
-    main.writeFile(main.fixture.path(u"NOTES.TXT"_s), "upper case");
-    main.writeFile(main.fixture.path(u"notes.dat"_s), "not lyrics");
+    writeFile(song, "\x89\xcc\r\n[00:01]\x88\xea\r\n[00:02]\x93\xf1\r\n"_ba);
+    writeFile(main.fixture.path(u"NOTES.TXT"_s), "upper case");
+    writeFile(main.fixture.path(u"notes.dat"_s), "not lyrics");
     QToolButton* play = main.player().findChild<QToolButton*>();
     QTest::mouseClick(play, Qt::LeftButton);
 

@@ -53,11 +53,7 @@ struct SettingsWindow {
         QTest::mouseClick(control<QWidget>(swatch), Qt::LeftButton);
     }
     void ok() { QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton); }
-    QByteArray settingsFile() const
-    {
-        QFile file(fixture.path(u"cv.ini"_s));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray settingsFile() const { return fileBytes(fixture.path(u"cv.ini"_s)); }
 
     DiscFixture fixture;
     ManualOutput output;

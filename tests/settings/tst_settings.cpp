@@ -1,5 +1,6 @@
 #include "color.h"
 #include "colors.h"
+#include "discfixture.h"
 #include "settingsfile.h"
 
 #include <QDir>
@@ -13,19 +14,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr qint32 kButtonFace = -2147483633;
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
 
 } // namespace
 

@@ -39,6 +39,13 @@ QByteArray fileBytes(const QString& path, qint64 offset, qint64 size)
     return size < 0 ? file.readAll() : file.read(size);
 }
 
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
 FrameMark markOf(const QByteArray& pcm, qint64 frame)
 {
     const auto right =

@@ -23,8 +23,10 @@ private:
     QTemporaryDir folder_;
 };
 
-// Bytes [offset, offset + size) of a file.
+// Bytes [offset, offset + size) of a file; none when it cannot be read.
 QByteArray fileBytes(const QString& path, qint64 offset = 0, qint64 size = -1);
+// Writes a whole file, or ends the test program.
+void writeFile(const QString& path, const QByteArray& bytes);
 
 // The signature mkdisc writes into each frame of a test track: right channel = track × 256 +
 // the whole second within the track.

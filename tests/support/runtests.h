@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QApplication>
-
 #include <initializer_list>
 
 using TestRun = int (*)(int argc, char* argv[]);
