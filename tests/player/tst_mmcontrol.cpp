@@ -178,6 +178,7 @@ void MMControlTest::buttonsNotifyAndCommandsDoNot()
     player.setCommand(u"Open"_s);
     QCOMPARE(player.trackCount(), 2);
     disc.pressPlay();
+    QVERIFY(disc.play(2 * kSecond) == fileBytes(disc.fixture.path(u"two.bin"_s)));
     player.setCommand(u"CLOSE"_s);
     QCOMPARE(disc.enabled(), std::pair(false, false));
     QCOMPARE(played.count(), 5);
@@ -186,25 +187,43 @@ void MMControlTest::buttonsNotifyAndCommandsDoNot()
 
 void MMControlTest::damagedWhilePlayingStopsCleanly_data()
 {
+    QTest::addColumn<bool>("truncated");
     QTest::addColumn<bool>("deleted");
-    QTest::newRow("truncated") << false;
-    QTest::newRow("deleted") << true;
+    QTest::newRow("truncated") << true << false;
+    QTest::newRow("deleted") << false << true;
+    QTest::newRow("truncated, then deleted") << true << true;
 }
 
 void MMControlTest::damagedWhilePlayingStopsCleanly()
 {
+    QFETCH(bool, truncated);
     QFETCH(bool, deleted);
     PlayerOnDisc disc(insert({u"20000"_s}));
     disc.pressPlay();
     disc.play(kSecond / 2);
-    QVERIFY(deleted ? QFile::remove(disc.bin()) : QFile::resize(disc.bin(), 75 * kSector));
+    if (truncated)
+        QVERIFY(QFile::resize(disc.bin(), 75 * kSector));
+    if (deleted)
+        QVERIFY(QFile::remove(disc.bin()));
 
+    // What was buffered plays out; past a cut, three seconds are skipped before giving up. A
+    // deleted image that is still open reads on to its end.
     disc.playToTheEnd();
-    // What was buffered plays out; past a cut, three seconds are skipped before giving up.
-    const int position = disc.player.position();
-    QVERIFY(deleted ? position > 2500 : position >= 6000 && position <= 7000);
+    const int stoppedAt = disc.player.position();
+    QVERIFY(truncated ? stoppedAt >= 6000 && stoppedAt <= 7000 : stoppedAt == 22000);
+    // The control stays usable: stopping does nothing, playing again gives up the same way.
+    disc.player.setCommand(u"stop"_s);
+    disc.pressPlay();
+    disc.playToTheEnd();
+    QCOMPARE(disc.player.position(), truncated ? stoppedAt + 3000 : stoppedAt);
     disc.player.setCommand(u"open"_s);
     QCOMPARE(disc.player.trackLength(), deleted ? 0 : 1000);
+
+    // The disc put back whole plays again.
+    insert({u"1500"_s})(disc);
+    disc.player.setCommand(u"open"_s);
+    disc.pressPlay();
+    QVERIFY(disc.play(2 * kSecond) == fileBytes(disc.bin()));
 }
 
 int runMMControlTests(int argc, char* argv[])
