@@ -2,18 +2,36 @@
 #include "colors.h"
 #include "discfixture.h"
 #include "settingsfile.h"
+#include "twocolorsets.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr qint32 kButtonFace = -2147483633;
+
+auto asTuple(const Colors& colors)
+{
+    return std::tuple(colors.TextColor, colors.CurrentLineColor, colors.BackgroundColor);
+}
+
+QByteArray savedBytes(const Colors& colors)
+{
+    QTemporaryDir folder;
+    if (!SaveSettings(colors, folder.path()))
+        qFatal("cannot save the settings");
+    return fileBytes(folder.filePath(u"cv.ini"_s));
+}
 
 } // namespace
 
@@ -26,6 +44,7 @@ private slots:
     void loadsTheSettingsFile();
     void savesExactlyThreeLines();
     void savingWhereNothingCanBeWrittenFailsHarmlessly();
+    void killedSavesLeaveAWholeFile();
 };
 
 void SettingsTest::colorValues()
@@ -127,6 +146,35 @@ void SettingsTest::savingWhereNothingCanBeWrittenFailsHarmlessly()
     QVERIFY(!SaveSettings(colors, folder.filePath(u"taken"_s)));
     QCOMPARE(colors.TextColor, 4);
     QVERIFY(QFileInfo(folder.filePath(u"taken/cv.ini"_s)).isDir());
+}
+
+// A save killed at any moment leaves the file whole: the colours before it or after it, never a
+// mix and never nothing. A seeded generator picks the moments; any moment must do.
+void SettingsTest::killedSavesLeaveAWholeFile()
+{
+    const QByteArray a = savedBytes(kColorsA);
+    const QByteArray b = savedBytes(kColorsB);
+    QTemporaryDir folder;
+    QRandomGenerator moments(1000);
+    for (qsizetype saves = 0; saves < 1000;) {
+        QProcess saver;
+        saver.start(QStringLiteral(SETTINGS_SAVER), {folder.path()});
+        QVERIFY(saver.waitForReadyRead(10'000)); // one save at least, so there is a file
+        QThread::usleep(moments.bounded(5000));
+        saver.kill();
+        QVERIFY(saver.waitForFinished(10'000));
+        saves += saver.readAllStandardOutput().count('.');
+
+        const QByteArray file = fileBytes(folder.filePath(u"cv.ini"_s));
+        QVERIFY2(file == a || file == b, file.constData());
+        Colors loaded;
+        LoadSettings(loaded, folder.path());
+        QVERIFY(asTuple(loaded) == asTuple(file == a ? kColorsA : kColorsB));
+    }
+
+    // Whatever the killed saves left behind is in the way of no later save.
+    QVERIFY(SaveSettings(kColorsA, folder.path()));
+    QCOMPARE(fileBytes(folder.filePath(u"cv.ini"_s)), a);
 }
 
 int runSettingsTests(int argc, char* argv[])
