@@ -5,6 +5,7 @@
 #include "form2.h"
 #include "manualaudiosink.h"
 #include "mmcontrol.h"
+#include "readonlyfolder.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -72,6 +73,7 @@ private slots:
     void okAppliesReopensAndSaves();
     void closeBoxDiscardsEverything();
     void withoutAnyDriveOkSavesTheColoursOnly();
+    void okWhereNothingCanBeSavedAppliesTheColours();
 };
 
 void Form2Test::listsTheCdDrivesFirstChosen()
@@ -122,6 +124,23 @@ void Form2Test::withoutAnyDriveOkSavesTheColoursOnly()
     settings.ok();
     QCOMPARE(settings.form->result(), QDialog::Accepted);
     QCOMPARE(settings.settingsFile(), " 0 \r\n 16744448 \r\n 0 \r\n"_ba);
+}
+
+// A settings file that cannot be written costs only the save: the window closes as after any
+// OK, the colours apply, and the old file stays.
+void Form2Test::okWhereNothingCanBeSavedAppliesTheColours()
+{
+    SettingsWindow settings;
+    const QByteArray saved = " 1 \r\n 2 \r\n 3 \r\n"_ba;
+    writeFile(settings.fixture.path(u"cv.ini"_s), saved);
+    const ReadOnlyFolder locked(settings.fixture.programFolder());
+    if (!locked.holds())
+        QSKIP("this process writes into read-only folders");
+    settings.pick("Label5", QColor(Qt::red));
+    settings.ok();
+    QCOMPARE(settings.form->result(), QDialog::Accepted);
+    QCOMPARE(settings.colors.TextColor, 0x0000FF);
+    QCOMPARE(settings.settingsFile(), saved);
 }
 
 int runForm2Tests(int argc, char* argv[])

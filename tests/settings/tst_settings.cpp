@@ -1,6 +1,7 @@
 #include "color.h"
 #include "colors.h"
 #include "discfixture.h"
+#include "readonlyfolder.h"
 #include "settingsfile.h"
 #include "twocolorsets.h"
 
@@ -43,6 +44,7 @@ private slots:
     void loadsTheSettingsFile_data();
     void loadsTheSettingsFile();
     void savesExactlyThreeLines();
+    void savingWhereNothingCanBeWrittenFailsHarmlessly_data();
     void savingWhereNothingCanBeWrittenFailsHarmlessly();
     void killedSavesLeaveAWholeFile();
 };
@@ -134,18 +136,42 @@ void SettingsTest::savesExactlyThreeLines()
     QCOMPARE(loaded.BackgroundColor, colors.BackgroundColor);
 }
 
-// Root writes into read-only folders, so the folder that cannot be written is one that cannot
-// exist, or one whose cv.ini is a folder.
+void SettingsTest::savingWhereNothingCanBeWrittenFailsHarmlessly_data()
+{
+    QTest::addColumn<QString>("programFolder");
+    QTest::addColumn<Colors>("read");
+    const Colors defaults{{}, 33023, kButtonFace};
+    QTest::newRow("read-only folder") << u"locked"_s << kColorsA;
+    QTest::newRow("under a plain file") << u"plain/corvanta"_s << defaults;
+    QTest::newRow("cv.ini is a folder") << u"taken"_s << defaults;
+}
+
+// The colours are read as ever, the save fails, and whatever stood there before still does.
 void SettingsTest::savingWhereNothingCanBeWrittenFailsHarmlessly()
 {
+    QFETCH(QString, programFolder);
+    QFETCH(Colors, read);
     QTemporaryDir folder;
     writeFile(folder.filePath(u"plain"_s), "a file, not a folder");
     QVERIFY(QDir(folder.path()).mkpath(u"taken/cv.ini"_s));
-    Colors colors{4, 5, 6};
-    QVERIFY(!SaveSettings(colors, folder.filePath(u"plain/corvanta"_s)));
-    QVERIFY(!SaveSettings(colors, folder.filePath(u"taken"_s)));
-    QCOMPARE(colors.TextColor, 4);
-    QVERIFY(QFileInfo(folder.filePath(u"taken/cv.ini"_s)).isDir());
+    QVERIFY(QDir(folder.path()).mkdir(u"locked"_s));
+    writeFile(folder.filePath(u"locked/cv.ini"_s), savedBytes(kColorsA));
+    const ReadOnlyFolder locked(folder.filePath(u"locked"_s));
+    if (!locked.holds())
+        QSKIP("this process writes into read-only folders");
+    programFolder = folder.filePath(programFolder);
+    const QString file = programFolder + u"/cv.ini"_s;
+    const QByteArray before = fileBytes(file);
+    const bool wasFolder = QFileInfo(file).isDir();
+
+    Colors colors;
+    LoadSettings(colors, programFolder);
+    QVERIFY(asTuple(colors) == asTuple(read));
+    QVERIFY(!SaveSettings(kColorsB, programFolder));
+    QCOMPARE(fileBytes(file), before);
+    QCOMPARE(QFileInfo(file).isDir(), wasFolder);
+    LoadSettings(colors, programFolder);
+    QVERIFY(asTuple(colors) == asTuple(read));
 }
 
 // A save killed at any moment leaves the file whole: the colours before it or after it, never a
