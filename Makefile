@@ -4,7 +4,7 @@ BUILD  := $(if $(filter asan,$(PRESET)),build-asan,build)
 # CI turns warnings into errors.
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: run test build deps demo
+.PHONY: run test bench build deps demo
 
 # Started in the demo folder, so "開く" opens where the demo's lyrics are.
 run: build demo
@@ -12,6 +12,10 @@ run: build demo
 
 test: build
 	ctest --preset $(PRESET)
+
+# Ratios against a bare Qt window, plain QPainter, the decoders and mpv: bench/run.
+bench:
+	bench/run
 
 build: deps
 	cmake --preset $(PRESET) -DCORVANTA_WERROR=$(WERROR) >/dev/null

@@ -35,6 +35,8 @@ public:
     // The rows printed since the view was last cleared, top first.
     const QList<Row>& rows() const { return rows_; }
     int rowPitch() const { return rowPitch_; }
+    // The lyric font, fitted to the rows.
+    const QFont& font() const { return font_; }
     // What the view shows, in device pixels.
     const QImage& image()
     {

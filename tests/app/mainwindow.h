@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <functional>
 #include <memory>
 
@@ -35,6 +36,8 @@ struct MainWindow {
     MMControl& player() { return *control<MMControl>("MMControl1"); }
     PictureBox& view() { return *control<PictureBox>("Picture1"); }
     QColor viewColor() { return view().image().pixelColor(5, 5); }
+    void play() { QTest::mouseClick(player().findChildren<QToolButton*>()[0], Qt::LeftButton); }
+    void stop() { QTest::mouseClick(player().findChildren<QToolButton*>()[1], Qt::LeftButton); }
 
     // Opens a lyrics file through "開く", entering its name in the dialog. (Typed keys would
     // race the dialog's completer for the Return key.)

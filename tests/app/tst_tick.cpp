@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
@@ -21,8 +20,6 @@ struct Playing : MainWindow {
     Playing() : MainWindow({u"6000"_s, u"3000"_s}, kColours) { openLyrics(kLyrics); }
 
     void press(const char* name) { QTest::mouseClick(control<QWidget>(name), Qt::LeftButton); }
-    void play() { QTest::mouseClick(player().findChildren<QToolButton*>()[0], Qt::LeftButton); }
-    void stop() { QTest::mouseClick(player().findChildren<QToolButton*>()[1], Qt::LeftButton); }
     void tick(int ms)
     {
         output.sink().play(ms * 441 / 10);

@@ -197,6 +197,23 @@ click_at() {
     xdotool click 1
 }
 
+# Where the window's buttons are, in client coordinates.
+# shellcheck disable=SC2034 # the scripts that source this use them
+readonly open_x=28 open_y=20 play_x=365 play_y=19 stop_x=392 stop_y=19
+
+dialog_shown() { xdotool search --onlyvisible --name '^開く$'; }
+dialog_gone() { ! dialog_shown; }
+
+# Opens the lyrics file $1 through "開く", typing its path into the file dialog.
+open_lyrics() {
+    say "opening the lyrics through 開く"
+    click_at "$open_x" "$open_y"
+    wait_for 30 "the file dialog" dialog_shown
+    xdotool type --delay 20 "$1"
+    xdotool key Return
+    wait_for 15 "the file dialog to close" dialog_gone
+}
+
 # Waits up to $1 s for the program to end and sets $app_status to its exit status.
 wait_for_exit() {
     local limit=$1 i

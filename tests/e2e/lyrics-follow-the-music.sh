@@ -9,7 +9,7 @@ set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-readonly open_x=28 open_y=20 play_x=365 play_y=19 combo_x=464 combo_y=18
+readonly combo_x=464 combo_y=18
 # The lyric view is 577 px wide from 40 px down and prints 18 px rows; the current line is on
 # row 8.
 readonly view_y=40 view_w=577 row_h=18 rows=18 current_row=8
@@ -35,8 +35,6 @@ plain_window_shown() {
         [ "$(rows_extent $((current_row + ${#tags[@]})) "$rows" "$white")" -eq -1 ] &&
         no_red_in_view
 }
-dialog_shown() { xdotool search --onlyvisible --name '^開く$'; }
-dialog_gone() { ! dialog_shown; }
 program_windows() { xdotool search --onlyvisible --classname '^corvanta$' | wc -l; }
 popup_shown() { [ "$(program_windows)" -gt 1 ]; }
 popup_gone() { [ "$(program_windows)" -eq 1 ]; }
@@ -64,12 +62,7 @@ start_xvfb
 start_program QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$played"
 find_window '^Corvanta$'
 
-say "opening the lyrics through 開く"
-click_at "$open_x" "$open_y"
-wait_for 30 "the file dialog" dialog_shown
-xdotool type --delay 20 "$work/lyrics.txt"
-xdotool key Return
-wait_for 15 "the file dialog to close" dialog_gone
+open_lyrics "$work/lyrics.txt"
 wait_for 15 "the lyrics in the view, none of them red" plain_window_shown
 # Loaded, the tagged lines follow one another from row 8 in the text colour; their extents
 # there are what the red must reach once each is current.

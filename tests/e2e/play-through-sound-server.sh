@@ -8,7 +8,6 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 # The player control sits at (352, 8) of the client area; PLAY is its left half, STOP its right.
-readonly play_x=365 play_y=19 stop_x=392 stop_y=19
 readonly client_width=580 client_height=375
 
 require_tools Xvfb xdotool xwininfo pulseaudio pactl parec od awk

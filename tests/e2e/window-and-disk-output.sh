@@ -8,7 +8,6 @@ set -euo pipefail
 # shellcheck source-path=SCRIPTDIR source=common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-readonly play_x=365 play_y=19
 readonly client_width=580 client_height=375
 
 require_tools Xvfb xdotool cmp
