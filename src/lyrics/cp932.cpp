@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <algorithm>
+#include <array>
 
 // ICU, which does the decoding behind QStringDecoder, follows IBM's variant in three ways that
 // Windows does not: the controls 1A, 1C and 7F come out as U+001C, U+007F and U+001A; a bad byte
@@ -14,44 +15,59 @@ namespace {
 
 constexpr QChar kReplacement(0xFFFD);
 
-bool isControlIcuSwaps(char byte)
-{
-    return byte == '\x1A' || byte == '\x1C' || byte == '\x7F';
-}
+// The bytes ICU decodes differently from Windows; they stand for themselves.
+constexpr char kControlsIcuSwaps[] = {'\x1A', '\x1C', '\x7F'};
 
 bool isLeadByte(quint8 byte)
 {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
-bool isTrailByte(quint8 byte)
-{
-    return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
-}
-
-// Whether the bytes end in the first half of a double-byte character.
+// Whether the bytes end in the first half of a double-byte character. A byte outside the lead
+// range always ends a character, alone or as a second half, and lead-range bytes after it pair
+// up (each is a valid second half), so only the length of the final run of them matters.
 bool endsInLeadByte(QByteArrayView bytes)
 {
-    qsizetype i = 0;
-    while (i < bytes.size()) {
-        if (!isLeadByte(quint8(bytes[i]))) {
-            ++i;
-        } else {
-            if (i + 1 == bytes.size())
-                return true;
-            i += isTrailByte(quint8(bytes[i + 1])) ? 2 : 1;
-        }
-    }
-    return false;
+    qsizetype run = 0;
+    while (run < bytes.size() && isLeadByte(quint8(bytes[bytes.size() - 1 - run])))
+        ++run;
+    return run % 2 == 1;
 }
 
-void appendDecoded(QString& text, QStringDecoder& decoder, QByteArrayView bytes)
+// Where the next of the swapped controls is at or after `from`; the end when there is none.
+// Each control's next place is kept, so the bytes are searched once for each.
+class NextControl {
+public:
+    explicit NextControl(QByteArrayView bytes) : bytes_(bytes) { next_.fill(-1); }
+
+    qsizetype from(qsizetype from)
+    {
+        qsizetype nearest = bytes_.size();
+        for (std::size_t i = 0; i < next_.size(); ++i) {
+            if (next_[i] < from) {
+                const qsizetype at = bytes_.indexOf(kControlsIcuSwaps[i], from);
+                next_[i] = at < 0 ? bytes_.size() : at;
+            }
+            nearest = std::min(nearest, next_[i]);
+        }
+        return nearest;
+    }
+
+private:
+    QByteArrayView bytes_;
+    std::array<qsizetype, std::size(kControlsIcuSwaps)> next_;
+};
+
+// Decodes bytes free of the swapped controls at `out` and returns the end of what it wrote.
+QChar* decodeRun(QStringDecoder& decoder, QByteArrayView bytes, QChar* out)
 {
-    const qsizetype start = text.size();
-    text += decoder.decode(bytes);
-    std::replace(text.begin() + start, text.end(), QChar(0x1A), kReplacement);
+    QChar* const start = out;
+    out = decoder.appendToBuffer(out, bytes);
+    if (QStringView(start, out).contains(QChar(0x1A)))
+        std::replace(start, out, QChar(0x1A), kReplacement);
     if (endsInLeadByte(bytes))
-        text += kReplacement;
+        *out++ = kReplacement;
+    return out;
 }
 
 } // namespace
@@ -61,16 +77,18 @@ QString decodeCp932(QByteArrayView bytes)
     QStringDecoder decoder("CP932", QStringConverter::Flag::Stateless);
     if (!decoder.isValid())
         return QString(bytes.size(), kReplacement);
-    QString text;
-    text.reserve(bytes.size());
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (isControlIcuSwaps(bytes[i])) {
-            appendDecoded(text, decoder, bytes.sliced(start, i - start));
-            text += QChar(char16_t(quint8(bytes[i])));
-            start = i + 1;
-        }
+    // No byte decodes to more than one UTF-16 unit, the cut lead byte's mark included.
+    QString text(std::max(bytes.size(), decoder.requiredSpace(bytes.size())), Qt::Uninitialized);
+    QChar* out = text.data();
+    NextControl nextControl(bytes);
+    for (qsizetype start = 0;;) {
+        const qsizetype control = nextControl.from(start);
+        out = decodeRun(decoder, bytes.sliced(start, control - start), out);
+        if (control == bytes.size())
+            break;
+        *out++ = QChar(char16_t(quint8(bytes[control])));
+        start = control + 1;
     }
-    appendDecoded(text, decoder, bytes.sliced(start));
+    text.truncate(out - text.constData());
     return text;
 }
