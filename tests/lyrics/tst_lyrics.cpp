@@ -2,10 +2,18 @@
 #include "lyricsfile.h"
 #include "timetag.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <sys/stat.h>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -23,7 +31,7 @@ QStringList linesOf(const LineList& list)
 {
     QStringList lines;
     for (int i = 0; i < list.count(); ++i)
-        lines << list.at(i);
+        lines << list.at(i).toString();
     return lines;
 }
 
@@ -39,6 +47,33 @@ Loaded load(const QByteArray& bytes)
     return {opened, linesOf(List1), linesOf(List2)};
 }
 
+// Writes `first` into a FIFO once a reader has it open, runs `meanwhile`, then writes `rest` and
+// closes it: the reader is part way through the file while `meanwhile` runs. Gives up when no
+// reader comes.
+void feedFifo(const QString& path, const QByteArray& first, const std::function<void()>& meanwhile,
+              const QByteArray& rest)
+{
+    // A reader that stops early makes a write fail rather than end the test program.
+    sigset_t brokenPipe;
+    sigemptyset(&brokenPipe);
+    sigaddset(&brokenPipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &brokenPipe, nullptr);
+
+    int fd = -1;
+    const QDeadlineTimer patience(10'000);
+    while ((fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK)) < 0 &&
+           errno == ENXIO && !patience.hasExpired())
+        QThread::msleep(1);
+    if (fd < 0)
+        return;
+    // Left non-blocking: a pipe takes a few bytes whole.
+    QFile fifo;
+    fifo.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFile::AutoCloseHandle);
+    fifo.write(first);
+    meanwhile();
+    fifo.write(rest);
+}
+
 } // namespace
 
 class LyricsTest final : public QObject {
@@ -52,6 +87,8 @@ private slots:
     void loadsLines();
     void largeAndBinaryFiles();
     void unopenableFileLeavesTheListsEmpty();
+    void fileReplacedWhileReadLoadsAsOpened_data();
+    void fileReplacedWhileReadLoadsAsOpened();
 };
 
 void LyricsTest::timeTags_data()
@@ -180,6 +217,46 @@ void LyricsTest::unopenableFileLeavesTheListsEmpty()
     QCOMPARE(List2.count(), 0);
     QCOMPARE(List1.selection(), -1);
     QVERIFY(!LoadLyrics(folder.path(), List1, List2)); // a folder is no file
+}
+
+void LyricsTest::fileReplacedWhileReadLoadsAsOpened_data()
+{
+    QTest::addColumn<bool>("renamedOver"); // or else deleted
+    QTest::newRow("renamed over") << true;
+    QTest::newRow("deleted") << false;
+}
+
+// The file is read once, through one handle, as a whole: one replaced or deleted part way
+// through still loads as it was when opened, and a character cut between two reads is whole. A
+// FIFO stands in for the file, so the reader is held part way through without any waiting.
+void LyricsTest::fileReplacedWhileReadLoadsAsOpened()
+{
+    QFETCH(bool, renamedOver);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"lyrics.txt"_s);
+    const QString replacement = folder.filePath(u"new.txt"_s);
+    const QByteArray newText = "[00:09]new\r\n"_ba;
+    QFile newFile(replacement);
+    QVERIFY(newFile.open(QIODevice::WriteOnly) && newFile.write(newText) == newText.size());
+    newFile.close();
+    QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+
+    const QByteArray text = "[00:01]\x88\xea\r\n[00:02]\x93\xf1\r\n"_ba;
+    const qsizetype cut = text.indexOf('\x93') + 1; // between the halves of 二
+    const auto replace = [&] {
+        if (renamedOver)
+            std::rename(QFile::encodeName(replacement).constData(),
+                        QFile::encodeName(path).constData());
+        else
+            QFile::remove(path);
+    };
+    std::jthread writer(feedFifo, path, text.first(cut), replace, text.sliced(cut));
+    LineList List1, List2;
+    QVERIFY(LoadLyrics(path, List1, List2));
+    QCOMPARE(linesOf(List1), (QStringList{u"[00:01]一"_s, u"[00:02]二"_s}));
+    QCOMPARE(linesOf(List2), (QStringList{kTagBlank + u"一"_s, kTagBlank + u"二"_s}));
+    writer.join();
+    QVERIFY(!QFile::exists(renamedOver ? replacement : path)); // it did happen
 }
 
 QTEST_GUILESS_MAIN(LyricsTest)
