@@ -12,7 +12,6 @@
 #include <benchmark/benchmark.h>
 #include <array>
 #include <iconv.h>
-#include <malloc.h>
 #include <memory>
 
 namespace {
@@ -67,7 +66,6 @@ void BM_LoadLyrics(benchmark::State& state)
             state.SkipWithError("the file did not load whole");
         state.PauseTiming();
         lists.reset();
-        malloc_trim(0); // and so is the allocator's tidying up after that
         state.ResumeTiming();
     }
     state.SetBytesProcessed(state.iterations() * file.bytes.size());

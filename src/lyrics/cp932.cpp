@@ -63,7 +63,8 @@ QChar* decodeRun(QStringDecoder& decoder, QByteArrayView bytes, QChar* out)
 {
     QChar* const start = out;
     out = decoder.appendToBuffer(out, bytes);
-    if (QStringView(start, out).contains(QChar(0x1A)))
+    // ICU marks a bad byte with U+001A; without a bad byte so far there is none to look for.
+    if (decoder.hasError())
         std::replace(start, out, QChar(0x1A), kReplacement);
     if (endsInLeadByte(bytes))
         *out++ = kReplacement;

@@ -1,25 +1,42 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
+#include <QStringView>
+#include <vector>
 
 // Lines kept the way the program keeps them in its hidden list boxes: appended in order, read by
 // index, with a selection that is -1 when nothing is selected. A selection outside -1 to
 // count() - 1 is refused and leaves the selection as it was; it is never clamped, since the
 // lyric cursor relies on that refusal to stop at the last line.
+//
+// The lines live in one store, each a stretch of it, so that a file of many thousands of lines
+// costs two allocations rather than one a line.
 class LineList {
 public:
-    int count() const { return int(lines_.size()); }
+    // Where a line lies in the store.
+    struct Span {
+        qsizetype start = 0;
+        qsizetype length = 0;
+    };
+
+    int count() const { return int(spans_.size()); }
     bool contains(int index) const { return index >= 0 && index < count(); }
-    // The line at an index that the list contains.
-    const QString& at(int index) const { return lines_.at(index); }
-    void append(const QString& line) { lines_.append(line); }
+    // The line at an index that the list contains; valid until the list next changes.
+    QStringView at(int index) const
+    {
+        const Span& span = spans_[std::size_t(index)];
+        return QStringView(store_).sliced(span.start, span.length);
+    }
+    void append(QStringView line);
+    // Replaces the lines with the given stretches of `store`, in order, and selects none.
+    void assign(QString store, std::vector<Span> lines);
     void clear();
 
     int selection() const { return selection_; }
     bool setSelection(int index);
 
 private:
-    QStringList lines_;
+    QString store_;
+    std::vector<Span> spans_;
     int selection_ = -1;
 };

@@ -9,43 +9,43 @@
 
 namespace {
 
-// A tagged line as shown: its first seven characters blanked out, built in one allocation.
-QString withTagBlanked(QStringView line)
+using Spans = std::vector<LineList::Span>;
+
+// The lines of a text that ends them with CR, LF or CR LF.
+Spans splitLines(QStringView text)
 {
-    const QStringView rest = line.size() > kTimeTagLength ? line.sliced(kTimeTagLength) : QStringView();
-    QString shown(kTimeTagLength + rest.size(), Qt::Uninitialized);
-    std::fill_n(shown.data(), kTimeTagLength, u' ');
-    std::copy(rest.begin(), rest.end(), shown.data() + kTimeTagLength);
-    return shown;
-}
-
-void appendLine(QStringView line, LineList& List1, LineList& List2)
-{
-    List1.append(line.toString());
-    List2.append(isTaggedLine(List1.at(List1.count() - 1)) ? withTagBlanked(line)
-                                                           : List1.at(List1.count() - 1));
-}
-
-// Where the next line end of one kind is at or after `from`, searching the text once.
-class NextLineEnd {
-public:
-    NextLineEnd(QStringView text, QChar end) : text_(text), end_(end) {}
-
-    qsizetype from(qsizetype from)
-    {
-        if (next_ < from) {
-            next_ = text_.indexOf(end_, from);
-            if (next_ < 0)
-                next_ = text_.size();
-        }
-        return next_;
+    Spans lines;
+    const auto isLineEnd = [](QChar c) { return c == u'\r' || c == u'\n'; };
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = std::find_if(text.begin() + start, text.end(), isLineEnd) - text.begin();
+        lines.push_back({start, end - start});
+        if (end + 1 < text.size() && text[end] == u'\r' && text[end + 1] == u'\n')
+            ++end;
+        start = end + 1;
     }
+    return lines;
+}
 
-private:
-    QStringView text_;
-    QChar end_;
-    qsizetype next_ = -1;
-};
+// The shown text of each line goes into `shown`, a copy of the text: a tagged line has its first
+// seven characters blanked out in place, or, shorter than that, becomes seven spaces at the end.
+Spans blankTags(QString& shown, const Spans& lines)
+{
+    Spans shownLines = lines;
+    QChar* const text = shown.data();
+    const qsizetype end = shown.size();
+    qsizetype shortLines = 0;
+    for (LineList::Span& line : shownLines) {
+        if (!isTaggedLine(QStringView(text + line.start, line.length)))
+            continue;
+        if (line.length >= kTimeTagLength)
+            std::fill_n(text + line.start, kTimeTagLength, u' ');
+        else
+            line = {end + kTimeTagLength * shortLines++, kTimeTagLength};
+    }
+    shown.append(QString(kTimeTagLength * shortLines, u' '));
+    return shownLines;
+}
 
 } // namespace
 
@@ -57,17 +57,11 @@ bool LoadLyrics(const QString& path, LineList& List1, LineList& List2)
     if (!file.open(QIODevice::ReadOnly))
         return false;
     // A read that fails part way keeps what came before it.
-    const QString text = decodeCp932(file.readAll());
-
-    NextLineEnd nextCr(text, u'\r');
-    NextLineEnd nextLf(text, u'\n');
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = std::min(nextCr.from(start), nextLf.from(start));
-        appendLine(QStringView(text).sliced(start, end - start), List1, List2);
-        if (end + 1 < text.size() && text[end] == u'\r' && text[end + 1] == u'\n')
-            ++end;
-        start = end + 1;
-    }
+    QString text = decodeCp932(file.readAll());
+    Spans lines = splitLines(text);
+    QString shown = text;
+    Spans shownLines = blankTags(shown, lines);
+    List1.assign(std::move(text), std::move(lines));
+    List2.assign(std::move(shown), std::move(shownLines));
     return true;
 }

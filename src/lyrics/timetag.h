@@ -13,7 +13,7 @@ QString FormatTimeTag(qint32 ms);
 inline constexpr int kTimeTagLength = 7;
 
 // A lyric line is tagged when it begins with "[", whatever follows.
-inline bool isTaggedLine(const QString& line)
+inline bool isTaggedLine(QStringView line)
 {
     return line.startsWith(u'[');
 }

@@ -14,7 +14,7 @@ constexpr int kRowsAfter = 10;
 void PrintLyricLine(PictureBox& Picture1, const LineList& List2, int index, const QColor& color)
 {
     Picture1.setForeColor(color);
-    Picture1.Print(List2.contains(index) ? List2.at(index) : QStringLiteral(" "));
+    Picture1.Print(List2.contains(index) ? List2.at(index).toString() : QStringLiteral(" "));
 }
 
 int FindFirstTaggedLine(LineList& List1)
