@@ -28,7 +28,12 @@ struct PlayerOnDisc {
 
     QString bin() const { return fixture.path(u"disc.bin"_s); }
     // The sink goes with the playback, and the end watch stops it once everything has played.
-    QByteArray play(int frames) { return player.isPlaying() ? output.sink().play(frames) : ""; }
+    QByteArray play(int frames)
+    {
+        const QByteArray bytes = player.isPlaying() ? output.sink().play(frames) : "";
+        heard += bytes;
+        return bytes;
+    }
     void playToTheEnd() { QTRY_VERIFY(play(10 * kSecond).isEmpty() && !player.isPlaying()); }
     QToolButton* button(int x) const { return qobject_cast<QToolButton*>(player.childAt(x, 11)); }
     auto enabled() const { return std::pair(button(13)->isEnabled(), button(40)->isEnabled()); }
@@ -38,6 +43,7 @@ struct PlayerOnDisc {
     DiscFixture fixture;
     ManualOutput output;
     MMControl player{fixture.programFolder(), output.factory()};
+    QByteArray heard; // all that has played
 };
 
 using Setup = std::function<void(PlayerOnDisc&)>;
@@ -187,37 +193,45 @@ void MMControlTest::buttonsNotifyAndCommandsDoNot()
 
 void MMControlTest::damagedWhilePlayingStopsCleanly_data()
 {
-    QTest::addColumn<bool>("truncated");
+    QTest::addColumn<qsizetype>("cutTo"); // the bytes the image keeps; -1: all
     QTest::addColumn<bool>("deleted");
-    QTest::newRow("truncated") << true << false;
-    QTest::newRow("deleted") << false << true;
-    QTest::newRow("truncated, then deleted") << true << true;
+    // The cut lies ahead of the reader, part way through a sector and through one of its reads.
+    const qsizetype cut = 757 * kSector + 1000;
+    QTest::newRow("cut short") << cut << false;
+    QTest::newRow("deleted") << qsizetype(-1) << true;
+    QTest::newRow("cut short, then deleted") << cut << true;
 }
 
 void MMControlTest::damagedWhilePlayingStopsCleanly()
 {
-    QFETCH(bool, truncated);
+    QFETCH(qsizetype, cutTo);
     QFETCH(bool, deleted);
     PlayerOnDisc disc(insert({u"20000"_s}));
+    const QByteArray whole = fileBytes(disc.bin());
     disc.pressPlay();
     disc.play(kSecond / 2);
-    if (truncated)
-        QVERIFY(QFile::resize(disc.bin(), 75 * kSector));
+    if (cutTo >= 0)
+        QVERIFY(QFile::resize(disc.bin(), cutTo));
     if (deleted)
         QVERIFY(QFile::remove(disc.bin()));
 
-    // What was buffered plays out; past a cut, three seconds are skipped before giving up. A
-    // deleted image that is still open reads on to its end.
+    // Up to a cut the disc's own bytes play, then silence: three seconds skipped and what was
+    // left of the read that met the cut, before giving up. A deleted image that is still open
+    // reads on to its end.
     disc.playToTheEnd();
-    const int stoppedAt = disc.player.position();
-    QVERIFY(truncated ? stoppedAt >= 6000 && stoppedAt <= 7000 : stoppedAt == 22000);
+    const qsizetype kept = cutTo < 0 ? whole.size() : cutTo;
+    const qsizetype silence = disc.heard.size() - kept;
+    QVERIFY(cutTo < 0 ? silence == 0 : silence >= 3 * 75 * kSector && silence < 4 * 75 * kSector);
+    QVERIFY(disc.heard.first(kept) == whole.first(kept));
+    QCOMPARE(disc.heard.sliced(kept).count('\0'), silence);
     // The control stays usable: stopping does nothing, playing again gives up the same way.
+    const int stoppedAt = disc.player.position();
     disc.player.setCommand(u"stop"_s);
     disc.pressPlay();
     disc.playToTheEnd();
-    QCOMPARE(disc.player.position(), truncated ? stoppedAt + 3000 : stoppedAt);
+    QCOMPARE(disc.player.position(), cutTo < 0 ? stoppedAt : stoppedAt + 3000);
     disc.player.setCommand(u"open"_s);
-    QCOMPARE(disc.player.trackLength(), deleted ? 0 : 1000);
+    QCOMPARE(disc.player.trackLength(), deleted ? 0 : 10093);
 
     // The disc put back whole plays again.
     insert({u"1500"_s})(disc);
