@@ -19,13 +19,17 @@ std::vector<Track> readTracks(CdIo_t* handle)
         return {};
 
     std::vector<Track> tracks;
+    lsn_t previousStart = 0;
     for (int number = first; number < first + count; ++number) {
         const lsn_t start = cdio_get_track_lsn(handle, static_cast<track_t>(number));
         const lsn_t end = number + 1 < first + count
                               ? cdio_get_track_lsn(handle, static_cast<track_t>(number + 1))
                               : leadOut;
-        if (start == CDIO_INVALID_LSN || start < 0)
+        // Each track runs to the next one's start, so a track that starts before the one before
+        // it (a cue sheet can say so) would overlap it.
+        if (start == CDIO_INVALID_LSN || start < 0 || start < previousStart)
             return {};
+        previousStart = start;
         // A track that the image's data does not reach is cut short rather than refused, so the
         // rest of the disc still plays.
         const int sectors = std::max(0, std::min(end, leadOut) - start);

@@ -109,6 +109,15 @@ void MMControlTest::opensAndPlaysToTheEnd_data()
         << linkTo(u"garbage.cue"_s,
                   QByteArray(3000, '\xA7') + "TRACK 99 AUDIO\nINDEX 01 99:99:99\n")
         << Ms{} << Ms{} << 0;
+    // Each track runs to the next one's start, so starts that go back would overlap tracks.
+    QTest::newRow("tracks out of order") << Setup([](PlayerOnDisc& disc) {
+        insert({u"2000"_s, u"2000"_s, u"2000"_s})(disc);
+        writeFile(disc.fixture.path(u"disc.cue"_s),
+                  "FILE \"disc.bin\" BINARY\n"
+                  "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                  "  TRACK 02 AUDIO\n    INDEX 01 00:04:00\n"
+                  "  TRACK 03 AUDIO\n    INDEX 01 00:02:00\n");
+    }) << Ms{} << Ms{} << 0;
     QTest::newRow("cue without its bin") << Setup([](PlayerOnDisc& disc) {
         insert({u"2000"_s})(disc);
         QVERIFY(QFile::remove(disc.bin()));
