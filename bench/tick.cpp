@@ -38,11 +38,13 @@ struct Ticking : MainWindow {
         window->Timer1_Timer();
     }
 
-    // Alternating the current line's colour makes each tick redraw all 18 rows.
+    // Alternating the current line's colour makes each tick redraw all 18 rows, which the view
+    // draws when it is next shown.
     void tick()
     {
         colors.CurrentLineColor = colors.CurrentLineColor == 255 ? 0xFF0000 : 255;
         window->Timer1_Timer();
+        view().image();
     }
 };
 

@@ -15,6 +15,7 @@ void PrintLyricLine(PictureBox& Picture1, const LineList& List2, int index, cons
 // when no line is tagged, the selection then left on the last line (or at -1 when there is none).
 int FindFirstTaggedLine(LineList& List1);
 
-// Clears the view and prints the 18 rows around the centre, the centre row in its own colour.
+// Clears the view and prints the 18 rows around the centre, the centre row in its own colour;
+// nothing when the view shows just those rows already.
 void DrawLyricWindow(PictureBox& Picture1, const LineList& List2, int centre,
                      const QColor& centreColor, const QColor& textColor);

@@ -24,34 +24,43 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 // The largest font whose ink fits a row of an 18th of the height, centred in it.
 void PictureBox::fitFontToRows()
 {
-    rowPitch_ = std::max(1, height() / kRows);
+    const int pitch = rowPitch();
     QRect ink;
-    for (int size = rowPitch_; size > 1; --size) {
+    for (int size = pitch; size > 1; --size) {
         font_.setPixelSize(size);
         ink = QFontMetrics(font_).tightBoundingRect(kInkSample);
-        if (ink.height() <= rowPitch_)
+        if (ink.height() <= pitch)
             break;
     }
-    baseline_ = (rowPitch_ - ink.height()) / 2 - ink.top();
+    baseline_ = (pitch - ink.height()) / 2 - ink.top();
 }
 
-// Keeps the image the size of the view in device pixels. A new size starts blank; a move to a
-// screen of another scale keeps what was printed, resampled, until the next clear.
+// Keeps the image the size of the view in device pixels and up to date with the rows. A new size
+// or a move to a screen of another scale draws the rows again, crisp at that scale.
 void PictureBox::ensureImage()
 {
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = size() * ratio;
-    if (image_.size() == pixels)
-        return;
     if (image_.isNull() || image_.deviceIndependentSize().toSize() != size()) {
         fitFontToRows();
-        image_ = QImage(pixels, QImage::Format_RGB32);
-        image_.fill(backColor_);
-        rows_.clear();
-    } else {
-        image_ = image_.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        imageIsStale_ = true;
     }
-    image_.setDevicePixelRatio(ratio);
+    if (image_.size() != pixels) {
+        image_ = QImage(pixels, QImage::Format_RGB32);
+        image_.setDevicePixelRatio(ratio);
+        imageIsStale_ = true;
+    }
+    if (!imageIsStale_)
+        return;
+    image_.fill(backColor_);
+    QPainter painter(&image_);
+    painter.setFont(font_);
+    const int pitch = rowPitch();
+    for (qsizetype row = 0; row < rows_.size(); ++row) {
+        painter.setPen(rows_[row].color);
+        painter.drawText(0, int(row) * pitch + baseline_, rows_[row].text);
+    }
+    imageIsStale_ = false;
 }
 
 void PictureBox::setBackColor(const QColor& color)
@@ -62,20 +71,15 @@ void PictureBox::setBackColor(const QColor& color)
 
 void PictureBox::Cls()
 {
-    ensureImage();
-    image_.fill(backColor_);
     rows_.clear();
+    imageIsStale_ = true;
     update();
 }
 
 void PictureBox::Print(const QString& text)
 {
-    ensureImage();
-    QPainter painter(&image_);
-    painter.setFont(font_);
-    painter.setPen(foreColor_);
-    painter.drawText(0, int(rows_.size()) * rowPitch_ + baseline_, text);
     rows_.append({text, foreColor_});
+    imageIsStale_ = true;
     update();
 }
 

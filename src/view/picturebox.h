@@ -6,9 +6,10 @@
 #include <QList>
 #include <QWidget>
 
-// A view that text is printed into row by row, like a sheet of paper: what is printed stays in an
-// off-screen image until it is cleared, and painting only shows that image. Sized for 18 rows of
-// the lyric font, all fully visible.
+// A view that text is printed into row by row, like a sheet of paper: what is printed stays until
+// it is cleared. The rows are drawn into an off-screen image when they are next shown, all at
+// once, and painting only shows that image. Sized for 18 rows of the lyric font, all fully
+// visible.
 class PictureBox : public QWidget {
     Q_OBJECT
 
@@ -34,8 +35,8 @@ public:
 
     // The rows printed since the view was last cleared, top first.
     const QList<Row>& rows() const { return rows_; }
-    int rowPitch() const { return rowPitch_; }
-    // The lyric font, fitted to the rows.
+    int rowPitch() const { return std::max(1, height() / kRows); }
+    // The lyric font, fitted to the rows once they have been drawn.
     const QFont& font() const { return font_; }
     // What the view shows, in device pixels.
     const QImage& image()
@@ -52,10 +53,10 @@ private:
     void ensureImage();
 
     QImage image_;
+    bool imageIsStale_ = true; // the rows or the colours have changed since it was drawn
     QFont font_;
     QColor backColor_ = Qt::black;
     QColor foreColor_ = Qt::black;
-    int rowPitch_ = 1;
     int baseline_ = 0; // from the top of a row
     QList<Row> rows_;
 };
