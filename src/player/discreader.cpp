@@ -12,7 +12,8 @@ namespace {
 
 constexpr int kChunkSectors = 15;  // a fifth of a second per read
 constexpr int kMaxSkipsInARow = 3; // seconds without one good sector: the disc is gone
-constexpr auto kWaitForSpace = std::chrono::milliseconds(10);
+// The ring holds a second, so the reader can wait for room in tenths and wake seldom.
+constexpr auto kWaitForSpace = std::chrono::milliseconds(100);
 
 } // namespace
 

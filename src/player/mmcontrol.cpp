@@ -11,7 +11,7 @@
 namespace {
 
 constexpr QSize kButtonSize(27, 22);
-constexpr auto kEndWatchInterval = std::chrono::milliseconds(50);
+constexpr auto kEndWatchInterval = std::chrono::milliseconds(100);
 
 QToolButton* makeButton(QStyle::StandardPixmap icon, const QString& tip, QWidget* parent)
 {
