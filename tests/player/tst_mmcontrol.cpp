@@ -118,6 +118,23 @@ void MMControlTest::opensAndPlaysToTheEnd_data()
                   "  TRACK 02 AUDIO\n    INDEX 01 00:04:00\n"
                   "  TRACK 03 AUDIO\n    INDEX 01 00:02:00\n");
     }) << Ms{} << Ms{} << 0;
+    // libcdio 2.1.0 indexes its table of tracks from the first track's number: a sheet whose
+    // first number is above its count of tracks would have it read and write outside the table,
+    // whether the drive names the sheet or the bin beside it.
+    const auto firstNumberAboveCount = [](bool throughBin) {
+        return Setup([throughBin](PlayerOnDisc& disc) {
+            insert({u"2000"_s, u"2000"_s})(disc);
+            writeFile(disc.fixture.path(u"disc.cue"_s),
+                      "FILE \"disc.bin\" BINARY\n"
+                      "  TRACK 98 AUDIO\n    INDEX 01 00:00:00\n"
+                      "  TRACK 99 AUDIO\n    INDEX 01 00:02:00\n");
+            if (throughBin)
+                disc.fixture.mapDrive('d', disc.bin());
+        });
+    };
+    QTest::newRow("first track number above the count")
+        << firstNumberAboveCount(false) << Ms{} << Ms{} << 0;
+    QTest::newRow("the same, through the bin") << firstNumberAboveCount(true) << Ms{} << Ms{} << 0;
     QTest::newRow("cue without its bin") << Setup([](PlayerOnDisc& disc) {
         insert({u"2000"_s})(disc);
         QVERIFY(QFile::remove(disc.bin()));
