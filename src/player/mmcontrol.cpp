@@ -6,12 +6,16 @@
 #include "playback.h"
 
 #include <QStyle>
+#include <algorithm>
 #include <QToolButton>
 
 namespace {
 
 constexpr QSize kButtonSize(27, 22);
-constexpr auto kEndWatchInterval = std::chrono::milliseconds(100);
+// The end watch looks when the rest should have played, and at least once a second in case the
+// disc goes away sooner.
+constexpr int kEndWatchShortestMs = 100;
+constexpr int kEndWatchLongestMs = 1000;
 
 QToolButton* makeButton(QStyle::StandardPixmap icon, const QString& tip, QWidget* parent)
 {
@@ -36,7 +40,7 @@ MMControl::MMControl(QString programFolder, AudioSinkFactory makeSink, QWidget* 
 
     connect(playButton_, &QToolButton::clicked, this, &MMControl::playPressed);
     connect(stopButton_, &QToolButton::clicked, this, &MMControl::stopPressed);
-    endWatch_.setInterval(kEndWatchInterval);
+    endWatch_.setSingleShot(true);
     connect(&endWatch_, &QTimer::timeout, this, &MMControl::checkPlaybackEnd);
     updateButtons();
 }
@@ -148,8 +152,9 @@ void MMControl::playPressed()
     if (first < 0 || first >= end)
         return;
     originFrame_ = cdtime::sectorToFrame(first);
+    endFrame_ = cdtime::sectorToFrame(end);
     playback_ = std::make_unique<Playback>(*disc_, first, end, makeSink_);
-    endWatch_.start();
+    endWatch_.start(kEndWatchShortestMs);
     updateButtons();
     emit PlayCompleted();
 }
@@ -164,8 +169,14 @@ void MMControl::stopPressed()
 
 void MMControl::checkPlaybackEnd()
 {
-    if (playback_ && playback_->isFinished())
+    if (!playback_)
+        return;
+    if (playback_->isFinished()) {
         stopPlayback();
+        return;
+    }
+    const std::int64_t left = endFrame_ - originFrame_ - playback_->framesPlayed();
+    endWatch_.start(std::clamp(cdtime::frameToMs(left), kEndWatchShortestMs, kEndWatchLongestMs));
 }
 
 void MMControl::updateButtons()

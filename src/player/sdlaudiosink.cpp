@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int kDeviceFrames = 1024; // about 23 ms a callback
+constexpr int kDeviceFrames = 2048; // about 46 ms a callback, half a tick
 constexpr std::size_t kPrimeBytes = std::size_t(cdtime::kSampleRate / 4) * cdtime::kBytesPerFrame;
 
 } // namespace
