@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
+#include <utility>
 
 // ICU, which does the decoding behind QStringDecoder, follows IBM's variant in three ways that
 // Windows does not: the controls 1A, 1C and 7F come out as U+001C, U+007F and U+001A; a bad byte
@@ -17,6 +18,12 @@ constexpr QChar kReplacement(0xFFFD);
 
 // The bytes ICU decodes differently from Windows; they stand for themselves.
 constexpr char kControlsIcuSwaps[] = {'\x1A', '\x1C', '\x7F'};
+
+bool isControlIcuSwaps(char byte)
+{
+    return std::find(std::begin(kControlsIcuSwaps), std::end(kControlsIcuSwaps), byte) !=
+           std::end(kControlsIcuSwaps);
+}
 
 bool isLeadByte(quint8 byte)
 {
@@ -73,23 +80,61 @@ QChar* decodeRun(QStringDecoder& decoder, QByteArrayView bytes, QChar* out)
 
 } // namespace
 
-QString decodeCp932(QByteArrayView bytes)
+Cp932Decoder::Cp932Decoder() : decoder_("CP932", QStringConverter::Flag::Stateless) {}
+
+void Cp932Decoder::decode(QByteArrayView piece, QString& text)
 {
-    QStringDecoder decoder("CP932", QStringConverter::Flag::Stateless);
-    if (!decoder.isValid())
-        return QString(bytes.size(), kReplacement);
-    // No byte decodes to more than one UTF-16 unit, the cut lead byte's mark included.
-    QString text(std::max(bytes.size(), decoder.requiredSpace(bytes.size())), Qt::Uninitialized);
-    QChar* out = text.data();
+    if (cutLeadByte_ && !piece.empty()) {
+        const char lead = *std::exchange(cutLeadByte_, std::nullopt);
+        if (isControlIcuSwaps(piece.front())) {
+            decodeRuns(QByteArrayView(&lead, 1), text);
+        } else {
+            const char pair[] = {lead, piece.front()};
+            decodeRuns(QByteArrayView(pair, 2), text);
+            piece = piece.sliced(1);
+        }
+    }
+    if (endsInLeadByte(piece)) {
+        cutLeadByte_ = piece.back();
+        piece.chop(1);
+    }
+    decodeRuns(piece, text);
+}
+
+void Cp932Decoder::finish(QString& text)
+{
+    if (std::exchange(cutLeadByte_, std::nullopt))
+        text += kReplacement;
+}
+
+// Decodes bytes that end on a whole character, or in a double-byte character cut short for good.
+void Cp932Decoder::decodeRuns(QByteArrayView bytes, QString& text)
+{
+    const qsizetype start = text.size();
+    if (!decoder_.isValid()) {
+        text.append(QString(bytes.size(), kReplacement));
+        return;
+    }
+    // Room for what the decoder asks; a byte never makes more than one UTF-16 unit.
+    text.resize(start + std::max(bytes.size(), decoder_.requiredSpace(bytes.size())));
+    QChar* out = text.data() + start;
     NextControl nextControl(bytes);
-    for (qsizetype start = 0;;) {
-        const qsizetype control = nextControl.from(start);
-        out = decodeRun(decoder, bytes.sliced(start, control - start), out);
+    for (qsizetype run = 0;;) {
+        const qsizetype control = nextControl.from(run);
+        out = decodeRun(decoder_, bytes.sliced(run, control - run), out);
         if (control == bytes.size())
             break;
         *out++ = QChar(char16_t(quint8(bytes[control])));
-        start = control + 1;
+        run = control + 1;
     }
     text.truncate(out - text.constData());
+}
+
+QString decodeCp932(QByteArrayView bytes)
+{
+    Cp932Decoder decoder;
+    QString text;
+    decoder.decode(bytes, text);
+    decoder.finish(text);
     return text;
 }

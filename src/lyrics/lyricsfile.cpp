@@ -6,10 +6,28 @@
 
 #include <QFile>
 #include <algorithm>
+#include <array>
 
 namespace {
 
-using Spans = std::vector<LineList::Span>;
+using Spans = QList<LineList::Span>;
+
+// Reads and decodes the whole file a piece at a time, so that only the text takes up memory. A
+// read that fails part way keeps what came before it.
+QString readCp932(QFile& file)
+{
+    constexpr qint64 kPieceBytes = 64 * 1024;
+    QString text;
+    // The text is never longer than the bytes, and the decoder asks for room for twice the piece
+    // at hand.
+    text.reserve(file.size() + 2 * kPieceBytes);
+    Cp932Decoder decoder;
+    std::array<char, kPieceBytes> piece;
+    for (qint64 read; (read = file.read(piece.data(), kPieceBytes)) > 0;)
+        decoder.decode(QByteArrayView(piece.data(), read), text);
+    decoder.finish(text);
+    return text;
+}
 
 // The lines of a text that ends them with CR, LF or CR LF.
 Spans splitLines(QStringView text)
@@ -27,26 +45,6 @@ Spans splitLines(QStringView text)
     return lines;
 }
 
-// The shown text of each line goes into `shown`, a copy of the text: a tagged line has its first
-// seven characters blanked out in place, or, shorter than that, becomes seven spaces at the end.
-Spans blankTags(QString& shown, const Spans& lines)
-{
-    Spans shownLines = lines;
-    QChar* const text = shown.data();
-    const qsizetype end = shown.size();
-    qsizetype shortLines = 0;
-    for (LineList::Span& line : shownLines) {
-        if (!isTaggedLine(QStringView(text + line.start, line.length)))
-            continue;
-        if (line.length >= kTimeTagLength)
-            std::fill_n(text + line.start, kTimeTagLength, u' ');
-        else
-            line = {end + kTimeTagLength * shortLines++, kTimeTagLength};
-    }
-    shown.append(QString(kTimeTagLength * shortLines, u' '));
-    return shownLines;
-}
-
 } // namespace
 
 bool LoadLyrics(const QString& path, LineList& List1, LineList& List2)
@@ -56,12 +54,9 @@ bool LoadLyrics(const QString& path, LineList& List1, LineList& List2)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    // A read that fails part way keeps what came before it.
-    QString text = decodeCp932(file.readAll());
+    QString text = readCp932(file);
     Spans lines = splitLines(text);
-    QString shown = text;
-    Spans shownLines = blankTags(shown, lines);
     List1.assign(std::move(text), std::move(lines));
-    List2.assign(std::move(shown), std::move(shownLines));
+    List2.assignWithTagsBlanked(List1);
     return true;
 }
