@@ -1,3 +1,4 @@
+#include "cp932.h"
 #include "linelist.h"
 #include "lyricsfile.h"
 #include "timetag.h"
@@ -85,6 +86,8 @@ private slots:
     void selectionOutsideTheLinesIsRefused();
     void loadsLines_data();
     void loadsLines();
+    void piecesDecodeAsTheWhole_data() { loadsLines_data(); }
+    void piecesDecodeAsTheWhole();
     void largeAndBinaryFiles();
     void unopenableFileLeavesTheListsEmpty();
     void fileReplacedWhileReadLoadsAsOpened_data();
@@ -177,6 +180,31 @@ void LyricsTest::loadsLines()
     QVERIFY(loaded.opened);
     QCOMPARE(loaded.List1, List1);
     QCOMPARE(loaded.List2, List2);
+}
+
+// A file is decoded as it is read, a piece at a time: wherever the pieces end, even inside a
+// double-byte character or byte by byte, the text is that of the whole.
+void LyricsTest::piecesDecodeAsTheWhole()
+{
+    QFETCH(QByteArray, bytes);
+    const QString whole = decodeCp932(bytes);
+    const auto decodeInPieces = [&bytes](const QList<qsizetype>& cuts) {
+        Cp932Decoder decoder;
+        QString text;
+        qsizetype from = 0;
+        for (const qsizetype cut : cuts + QList<qsizetype>{bytes.size()}) {
+            decoder.decode(QByteArrayView(bytes).sliced(from, cut - from), text);
+            from = cut;
+        }
+        decoder.finish(text);
+        return text;
+    };
+    QList<qsizetype> everyByte;
+    for (qsizetype cut = 0; cut <= bytes.size(); ++cut) {
+        QCOMPARE(decodeInPieces({cut}), whole);
+        everyByte.append(cut);
+    }
+    QCOMPARE(decodeInPieces(everyByte), whole);
 }
 
 void LyricsTest::largeAndBinaryFiles()
