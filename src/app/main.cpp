@@ -38,8 +38,9 @@ int main(int argc, char* argv[])
     QTranslator qtTranslator;
     speakJapanese(qtTranslator);
 
+    SdlAudioOutput output;
     Colors colors;
-    Form1 window(colors, programFolder(), makeSdlAudioSink);
+    Form1 window(colors, programFolder(), output.factory());
     window.show();
     return QApplication::exec();
 }

@@ -16,4 +16,5 @@ public:
     virtual std::int64_t framesPlayed() const = 0;
 };
 
+// Makes the sink of a playback; nothing when there is no sound output at all.
 using AudioSinkFactory = std::function<std::unique_ptr<AudioSink>(RingBuffer& source)>;

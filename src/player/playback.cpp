@@ -13,8 +13,13 @@ Playback::Playback(Disc& disc, int firstSector, int endSector, const AudioSinkFa
 {
 }
 
+std::int64_t Playback::framesPlayed() const
+{
+    return sink_ ? sink_->framesPlayed() : 0;
+}
+
 bool Playback::isFinished() const
 {
-    return ring_.isDrained() &&
-           sink_->framesPlayed() >= std::int64_t(ring_.totalRead() / cdtime::kBytesPerFrame);
+    return !sink_ || (ring_.isDrained() && sink_->framesPlayed() >=
+                                              std::int64_t(ring_.totalRead() / cdtime::kBytesPerFrame));
 }

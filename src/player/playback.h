@@ -16,8 +16,9 @@ public:
     Playback(Disc& disc, int firstSector, int endSector, const AudioSinkFactory& makeSink);
 
     // Frames played since the first sector.
-    std::int64_t framesPlayed() const { return sink_->framesPlayed(); }
-    // All that will ever be read has been played: the end was reached or the disc is gone.
+    std::int64_t framesPlayed() const;
+    // All that will ever be read has been played: the end was reached or the disc is gone. With
+    // no sound output to be had, nothing plays and playback is over at once.
     bool isFinished() const;
 
 private:

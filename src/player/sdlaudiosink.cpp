@@ -4,37 +4,58 @@
 #include "ringbuffer.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
 constexpr int kDeviceFrames = 2048; // about 46 ms a callback, half a tick
 constexpr std::size_t kPrimeBytes = std::size_t(cdtime::kSampleRate / 4) * cdtime::kBytesPerFrame;
 
+template <typename Function> bool resolve(QLibrary& library, Function& function, const char* name)
+{
+    function = reinterpret_cast<Function>(library.resolve(name));
+    return function != nullptr;
+}
+
 } // namespace
 
-SdlAudioSink::SdlAudioSink(RingBuffer& source) : source_(source)
+std::optional<SdlAudioApi> SdlAudioApi::load(QLibrary& library)
 {
-    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Corvanta");
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SdlAudioApi api;
+    if (library.load() && resolve(library, api.SetHint, "SDL_SetHint") &&
+        resolve(library, api.AudioInit, "SDL_AudioInit") &&
+        resolve(library, api.AudioQuit, "SDL_AudioQuit") &&
+        resolve(library, api.OpenAudioDevice, "SDL_OpenAudioDevice") &&
+        resolve(library, api.PauseAudioDevice, "SDL_PauseAudioDevice") &&
+        resolve(library, api.CloseAudioDevice, "SDL_CloseAudioDevice") &&
+        resolve(library, api.GetCurrentAudioDriver, "SDL_GetCurrentAudioDriver"))
+        return api;
+    return std::nullopt;
+}
+
+SdlAudioSink::SdlAudioSink(const SdlAudioApi& sdl, RingBuffer& source) : sdl_(sdl), source_(source)
+{
+    sdl_.SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Corvanta");
+    sdl_.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     device_ = openDevice(nullptr);
     if (device_ == 0)
         device_ = openDevice("dummy");
     if (device_ != 0)
-        SDL_PauseAudioDevice(device_, 0);
+        sdl_.PauseAudioDevice(device_, 0);
 }
 
 SdlAudioSink::~SdlAudioSink()
 {
     if (device_ != 0)
-        SDL_CloseAudioDevice(device_);
-    SDL_AudioQuit();
+        sdl_.CloseAudioDevice(device_);
+    sdl_.AudioQuit();
 }
 
 // Opens the default device of a driver (nullptr: SDL's usual choice); 0 on failure, with the
 // audio subsystem left shut.
 SDL_AudioDeviceID SdlAudioSink::openDevice(const char* driver)
 {
-    if (SDL_AudioInit(driver) != 0)
+    if (sdl_.AudioInit(driver) != 0)
         return 0;
     SDL_AudioSpec wanted{};
     wanted.freq = cdtime::kSampleRate;
@@ -43,15 +64,15 @@ SDL_AudioDeviceID SdlAudioSink::openDevice(const char* driver)
     wanted.samples = kDeviceFrames;
     wanted.callback = &SdlAudioSink::fill;
     wanted.userdata = this;
-    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+    const SDL_AudioDeviceID device = sdl_.OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (device == 0)
-        SDL_AudioQuit();
+        sdl_.AudioQuit();
     return device;
 }
 
 const char* SdlAudioSink::driverName() const
 {
-    return SDL_GetCurrentAudioDriver();
+    return sdl_.GetCurrentAudioDriver();
 }
 
 void SdlAudioSink::fill(void* self, Uint8* stream, int length)
@@ -71,7 +92,16 @@ void SdlAudioSink::fill(void* self, Uint8* stream, int length)
     std::memset(stream + taken, 0, std::size_t(length) - taken);
 }
 
-std::unique_ptr<AudioSink> makeSdlAudioSink(RingBuffer& source)
+AudioSinkFactory SdlAudioOutput::factory()
 {
-    return std::make_unique<SdlAudioSink>(source);
+    return [this](RingBuffer& source) { return makeSink(source); };
+}
+
+std::unique_ptr<AudioSink> SdlAudioOutput::makeSink(RingBuffer& source)
+{
+    if (!std::exchange(loadTried_, true))
+        api_ = SdlAudioApi::load(library_);
+    if (!api_)
+        return nullptr;
+    return std::make_unique<SdlAudioSink>(*api_, source);
 }

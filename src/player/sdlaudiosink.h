@@ -2,8 +2,26 @@
 
 #include "audiosink.h"
 
+#include <QLibrary>
 #include <SDL.h>
 #include <atomic>
+#include <optional>
+
+// The SDL audio functions the sink uses, looked up in the SDL library at run time. The program
+// links no sound library, so its start-up does not wait for SDL and the many libraries SDL
+// brings along; they load at the first play.
+struct SdlAudioApi {
+    decltype(&SDL_SetHint) SetHint = nullptr;
+    decltype(&SDL_AudioInit) AudioInit = nullptr;
+    decltype(&SDL_AudioQuit) AudioQuit = nullptr;
+    decltype(&SDL_OpenAudioDevice) OpenAudioDevice = nullptr;
+    decltype(&SDL_PauseAudioDevice) PauseAudioDevice = nullptr;
+    decltype(&SDL_CloseAudioDevice) CloseAudioDevice = nullptr;
+    decltype(&SDL_GetCurrentAudioDriver) GetCurrentAudioDriver = nullptr;
+
+    // All of them from the library, or nothing when it cannot be loaded.
+    static std::optional<SdlAudioApi> load(QLibrary& library);
+};
 
 // Plays through an SDL audio device: the sound server's default output, or SDL's silent "dummy"
 // output when no device can be opened, so the position still advances in real time.
@@ -13,7 +31,7 @@
 // it owns SDL's audio subsystem while it lives.
 class SdlAudioSink final : public AudioSink {
 public:
-    explicit SdlAudioSink(RingBuffer& source);
+    SdlAudioSink(const SdlAudioApi& sdl, RingBuffer& source);
     ~SdlAudioSink() override;
     SdlAudioSink(const SdlAudioSink&) = delete;
     SdlAudioSink& operator=(const SdlAudioSink&) = delete;
@@ -26,6 +44,7 @@ private:
     static void fill(void* self, Uint8* stream, int length);
     SDL_AudioDeviceID openDevice(const char* driver);
 
+    const SdlAudioApi& sdl_;
     RingBuffer& source_;
     std::atomic<std::int64_t> played_{0};
     std::int64_t delivered_ = 0; // audio thread only
@@ -33,4 +52,17 @@ private:
     SDL_AudioDeviceID device_ = 0;
 };
 
-std::unique_ptr<AudioSink> makeSdlAudioSink(RingBuffer& source);
+// The sound output of the program: hands out SDL sinks, loading SDL for the first. Outlives the
+// sinks it makes.
+class SdlAudioOutput {
+public:
+    // Sinks for playback; none when SDL cannot be loaded.
+    AudioSinkFactory factory();
+
+private:
+    std::unique_ptr<AudioSink> makeSink(RingBuffer& source);
+
+    QLibrary library_{QStringLiteral("SDL2-2.0"), 0};
+    bool loadTried_ = false;
+    std::optional<SdlAudioApi> api_;
+};

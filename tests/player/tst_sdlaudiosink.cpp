@@ -18,6 +18,7 @@ private slots:
     void diskDriverWritesTheDiscBytes();
     void refusedDeviceFallsBackToSilentOutput_data();
     void refusedDeviceFallsBackToSilentOutput();
+    void withoutAnyOutputPlayEndsAtOnce();
 };
 
 void SdlAudioSinkTest::cleanup()
@@ -33,9 +34,10 @@ void SdlAudioSinkTest::diskDriverWritesTheDiscBytes()
     const QString written = fixture.path(u"played.raw"_s);
     qputenv("SDL_AUDIODRIVER", "disk");
     qputenv("SDL_DISKAUDIOFILE", written.toLocal8Bit());
-    qputenv("SDL_DISKAUDIODELAY", "5"); // ms per 23 ms buffer: faster than real time
+    qputenv("SDL_DISKAUDIODELAY", "5"); // ms per 46 ms buffer: faster than real time
 
-    MMControl player(fixture.programFolder(), makeSdlAudioSink);
+    SdlAudioOutput output;
+    MMControl player(fixture.programFolder(), output.factory());
     player.setCommand(u"open"_s);
     player.setTrack(2);
     player.setPlayStart(player.trackStart());
@@ -74,19 +76,32 @@ void SdlAudioSinkTest::refusedDeviceFallsBackToSilentOutput()
     fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, {u"1000"_s}));
     qputenv("SDL_AUDIODRIVER", driver);
     qputenv("SDL_DISKAUDIOFILE", fixture.path(QString::fromLatin1(diskFile)).toLocal8Bit());
+    SdlAudioOutput output;
     {
         RingBuffer ring(cdtime::kBytesPerSector);
         ring.close();
-        SdlAudioSink sink(ring);
-        QCOMPARE(sink.driverName(), "dummy");
+        const std::unique_ptr<AudioSink> sink = output.factory()(ring);
+        QCOMPARE(dynamic_cast<SdlAudioSink&>(*sink).driverName(), "dummy");
     }
 
-    MMControl player(fixture.programFolder(), makeSdlAudioSink);
+    MMControl player(fixture.programFolder(), output.factory());
     player.setCommand(u"open"_s);
     QTest::mouseClick(qobject_cast<QToolButton*>(player.childAt(13, 11)), Qt::LeftButton);
     QVERIFY(player.isPlaying());
     QTRY_VERIFY_WITH_TIMEOUT(!player.isPlaying(), 10'000);
     QCOMPARE(player.position(), 3000);
+}
+
+// Should SDL itself be missing, a play ends by itself where it began.
+void SdlAudioSinkTest::withoutAnyOutputPlayEndsAtOnce()
+{
+    DiscFixture fixture;
+    fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, {u"1000"_s}));
+    MMControl player(fixture.programFolder(), [](RingBuffer&) { return nullptr; });
+    player.setCommand(u"open"_s);
+    QTest::mouseClick(qobject_cast<QToolButton*>(player.childAt(13, 11)), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!player.isPlaying(), 10'000);
+    QCOMPARE(player.position(), 2000);
 }
 
 int runSdlAudioSinkTests(int argc, char* argv[])
