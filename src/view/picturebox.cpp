@@ -66,11 +66,15 @@ void PictureBox::ensureImage()
 void PictureBox::setBackColor(const QColor& color)
 {
     backColor_ = color;
+    imageIsStale_ = true;
     Cls();
 }
 
 void PictureBox::Cls()
 {
+    // Clearing a clear view changes nothing on the screen.
+    if (rows_.isEmpty() && !imageIsStale_)
+        return;
     rows_.clear();
     imageIsStale_ = true;
     update();
