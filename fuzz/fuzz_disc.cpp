@@ -1,6 +1,10 @@
 // Any bytes as a cue sheet beside a small valid bin: Disc::open either refuses it or gives a
 // table of contents that makes sense, and reading audio from each audio track stays inside the
 // buffer it is given (AddressSanitizer watches the buffer's edges).
+//
+// libcdio itself is Debian's build, not instrumented: the fuzzer is guided by what Disc makes of
+// its answers, and a fault inside libcdio shows only when it crashes. Replaying the corpus under
+// valgrind with an uninstrumented build of this file (fuzz/replay.cpp) finds the quieter ones.
 
 #include "cdtime.h"
 #include "disc.h"
