@@ -23,8 +23,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::check(size == 0 || List1.count() > 0, "a file with bytes has a line");
     fuzz::check(List1.count() <= qsizetype(size), "no more lines than bytes");
 
+    // Decoded a piece at a time, as a file is read, and cut anywhere, the bytes give the text
+    // of the whole.
+    const QByteArrayView bytes(data, qsizetype(size));
+    const QString whole = decodeCp932(bytes);
+    const qsizetype cut = size == 0 ? 0 : data[0] % qsizetype(size);
+    Cp932Decoder decoder;
+    QString pieces;
+    decoder.decode(bytes.first(cut), pieces);
+    decoder.decode(bytes.sliced(cut), pieces);
+    decoder.finish(pieces);
+    fuzz::check(pieces == whole, "pieces decode as the whole");
+
     // The lines are the text split at CR LF, CR and LF, a line end at the very end adding none.
-    QString text = decodeCp932(QByteArrayView(data, qsizetype(size)));
+    QString text = whole;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     QStringList lines = text.split(u'\n');
     if (lines.last().isEmpty())
