@@ -87,7 +87,7 @@ void BM_Tick(benchmark::State& state)
     for (auto _ : state)
         main.tick();
 }
-BENCHMARK(BM_Tick)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Tick)->Unit(benchmark::kMicrosecond)->MinWarmUpTime(0.2);
 
 void BM_PaintRows(benchmark::State& state)
 {
@@ -96,7 +96,7 @@ void BM_PaintRows(benchmark::State& state)
     for (auto _ : state)
         floor.paint();
 }
-BENCHMARK(BM_PaintRows)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintRows)->Unit(benchmark::kMicrosecond)->MinWarmUpTime(0.2);
 
 [[gnu::noinline]] void measuredLoop(int times, const std::function<void()>& step)
 {
