@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QList>
 #include <QWidget>
+#include <algorithm>
 
 // A view that text is printed into row by row, like a sheet of paper: what is printed stays until
 // it is cleared. The rows are drawn into an off-screen image when they are next shown, all at
