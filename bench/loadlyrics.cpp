@@ -9,8 +9,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <array>
+#include <benchmark/benchmark.h>
 #include <iconv.h>
 #include <memory>
 
@@ -21,10 +21,10 @@ constexpr int kLines = 200'000;
 // Mostly tagged lines of kana, kanji and ASCII, about 50 bytes each; every tenth is untagged.
 QByteArray lyricsBytes()
 {
-    const QStringList words{QStringLiteral("夜空に"), QStringLiteral("光る"),
+    const QStringList words{QStringLiteral("夜空に"),   QStringLiteral("光る"),
                             QStringLiteral("Corvanta"), QStringLiteral("ｶﾀｶﾅの"),
-                            QStringLiteral("うた"), QStringLiteral("を歌う"),
-                            QStringLiteral("ﾄﾗｯｸ"), QStringLiteral("sing along")};
+                            QStringLiteral("うた"),     QStringLiteral("を歌う"),
+                            QStringLiteral("ﾄﾗｯｸ"),     QStringLiteral("sing along")};
     QStringEncoder encoder("CP932");
     QByteArray bytes;
     bytes.reserve(kLines * 52);

@@ -5,7 +5,6 @@
 //   startupprobe PROGRAM [ARG...]
 
 #include <X11/Xlib.h>
-
 #include <chrono>
 #include <csignal>
 #include <cstdio>

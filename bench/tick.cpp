@@ -55,8 +55,8 @@ struct Ticking : MainWindow {
 // The same rows, drawn straight onto an image of the same size in the same font.
 struct PaintingRows {
     explicit PaintingRows(PictureBox& view)
-        : image(view.image().size(), QImage::Format_RGB32), font(view.font()), pitch(view.rowPitch()),
-          baseline(QFontMetrics(font).ascent()), rows(view.rows())
+        : image(view.image().size(), QImage::Format_RGB32), font(view.font()),
+          pitch(view.rowPitch()), baseline(QFontMetrics(font).ascent()), rows(view.rows())
     {
         image.setDevicePixelRatio(view.image().devicePixelRatio());
     }

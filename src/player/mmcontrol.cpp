@@ -6,8 +6,8 @@
 #include "playback.h"
 
 #include <QStyle>
-#include <algorithm>
 #include <QToolButton>
+#include <algorithm>
 
 namespace {
 

@@ -20,6 +20,7 @@ std::int64_t Playback::framesPlayed() const
 
 bool Playback::isFinished() const
 {
-    return !sink_ || (ring_.isDrained() && sink_->framesPlayed() >=
-                                              std::int64_t(ring_.totalRead() / cdtime::kBytesPerFrame));
+    return !sink_ ||
+           (ring_.isDrained() &&
+            sink_->framesPlayed() >= std::int64_t(ring_.totalRead() / cdtime::kBytesPerFrame));
 }

@@ -112,11 +112,10 @@ void MMControlTest::opensAndPlaysToTheEnd_data()
     // Each track runs to the next one's start, so starts that go back would overlap tracks.
     QTest::newRow("tracks out of order") << Setup([](PlayerOnDisc& disc) {
         insert({u"2000"_s, u"2000"_s, u"2000"_s})(disc);
-        writeFile(disc.fixture.path(u"disc.cue"_s),
-                  "FILE \"disc.bin\" BINARY\n"
-                  "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
-                  "  TRACK 02 AUDIO\n    INDEX 01 00:04:00\n"
-                  "  TRACK 03 AUDIO\n    INDEX 01 00:02:00\n");
+        writeFile(disc.fixture.path(u"disc.cue"_s), "FILE \"disc.bin\" BINARY\n"
+                                                    "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                                                    "  TRACK 02 AUDIO\n    INDEX 01 00:04:00\n"
+                                                    "  TRACK 03 AUDIO\n    INDEX 01 00:02:00\n");
     }) << Ms{} << Ms{} << 0;
     // libcdio 2.1.0 indexes its table of tracks from the first track's number: a sheet whose
     // first number is above its count of tracks would have it read and write outside the table,
