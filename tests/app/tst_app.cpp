@@ -123,7 +123,7 @@ void AppTest::closingWhilePlayingStopsAndClosesThePlayer()
 {
     MainWindow main({u"3000"_s});
     main.window->show();
-    QTest::mouseClick(main.player().findChild<QToolButton*>(), Qt::LeftButton);
+    main.play();
     QVERIFY(main.player().isPlaying());
     QVERIFY(main.window->close());
     QVERIFY(!main.player().isPlaying());
@@ -151,8 +151,8 @@ void AppTest::openingALyricsFile()
     writeFile(song, "\x89\xcc\r\n[00:01]\x88\xea\r\n[00:02]\x93\xf1\r\n"_ba);
     writeFile(main.fixture.path(u"NOTES.TXT"_s), "upper case");
     writeFile(main.fixture.path(u"notes.dat"_s), "not lyrics");
-    QToolButton* play = main.player().findChild<QToolButton*>();
-    QTest::mouseClick(play, Qt::LeftButton);
+    main.play();
+    const QToolButton* play = main.player().findChild<QToolButton*>();
 
     whenShown<QFileDialog>([&](QFileDialog* dialog) {
         // Whatever the checks find, the dialog must close, or the test would wait for ever.
