@@ -152,7 +152,6 @@ void MMControl::playPressed()
     if (first < 0 || first >= end)
         return;
     originFrame_ = cdtime::sectorToFrame(first);
-    endFrame_ = cdtime::sectorToFrame(end);
     playback_ = std::make_unique<Playback>(*disc_, first, end, makeSink_);
     endWatch_.start(kEndWatchShortestMs);
     updateButtons();
@@ -175,7 +174,9 @@ void MMControl::checkPlaybackEnd()
         stopPlayback();
         return;
     }
-    const std::int64_t left = endFrame_ - originFrame_ - playback_->framesPlayed();
+    // Playback runs to the end of the disc's audio, unless the disc goes away first.
+    const std::int64_t left =
+        cdtime::sectorToFrame(disc_->audioEndSector()) - originFrame_ - playback_->framesPlayed();
     endWatch_.start(std::clamp(cdtime::frameToMs(left), kEndWatchShortestMs, kEndWatchLongestMs));
 }
 

@@ -66,7 +66,6 @@ private:
     std::optional<int> playStartSector_;
     std::int64_t positionFrame_ = 0; // while not playing
     std::int64_t originFrame_ = 0;   // of the playback under way
-    std::int64_t endFrame_ = 0;      // where it ends, unless the disc goes away first
 
     QToolButton* playButton_;
     QToolButton* stopButton_;
