@@ -52,14 +52,14 @@ QFont elapsedTimeFont()
 
 } // namespace
 
-Form1::Form1(Colors& colors, const QString& programFolder, const AudioSinkFactory& makeSink,
+Form1::Form1(Colors& colors, const QString& programFolder, const PlayerDevices& devices,
              QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       colors_(colors), programFolder_(programFolder),
       Picture1(named(new PictureBox(this), "Picture1")),
       Combo1(named(new QComboBox(this), "Combo1")),
-      MMControl1(named(new MMControl(programFolder, makeSink, this), "MMControl1")),
+      MMControl1(named(new MMControl(programFolder, devices, this), "MMControl1")),
       Command1(
           makeButton("Command1", QStringLiteral("更新"), twipsRect(7920, 120, 735, 375), this)),
       Command2(makeButton("Command2", QStringLiteral("開く"), twipsRect(120, 120, 735, 375), this)),

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "audiosink.h"
 #include "linelist.h"
 #include "lyricsync.h"
+#include "playerdevices.h"
 
 #include <QWidget>
 
@@ -20,7 +20,7 @@ class Form1 : public QWidget {
     Q_OBJECT
 
 public:
-    Form1(Colors& colors, const QString& programFolder, const AudioSinkFactory& makeSink,
+    Form1(Colors& colors, const QString& programFolder, const PlayerDevices& devices,
           QWidget* parent = nullptr);
 
     // The synchronisation tick, run by Timer1 every 100 ms while a track plays.

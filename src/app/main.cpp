@@ -40,7 +40,7 @@ int main(int argc, char* argv[])
 
     SdlAudioOutput output;
     Colors colors;
-    Form1 window(colors, programFolder(), output.factory());
+    Form1 window(colors, programFolder(), {output.factory()});
     window.show();
     return QApplication::exec();
 }

@@ -149,6 +149,7 @@ bool Disc::readAudio(int firstSector, int count, std::byte* out)
     // An image that ends part way through the read still reports success and leaves the rest
     // of `out` as it was; what was never read must play as silence, not as older audio.
     std::fill_n(out, std::size_t(count) * cdtime::kBytesPerSector, std::byte{0});
+    const std::lock_guard lock(readLock_);
     return cdio_read_audio_sectors(handle_.get(), out, firstSector, static_cast<unsigned>(count)) ==
            DRIVER_OP_SUCCESS;
 }

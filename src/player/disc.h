@@ -4,6 +4,7 @@
 #include <cdio/cdio.h>
 #include <cstddef>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 struct Track {
@@ -18,8 +19,9 @@ struct Track {
 // An audio disc opened through libcdio: a drive's device node or a disc image (.cue, .toc,
 // .nrg). The table of contents is read once at open and never changes.
 //
-// Thread contract: the table of contents may be read from any thread; readAudio() is called by
-// one thread at a time (the playback reader), since a libcdio handle is not thread-safe.
+// Thread contract: the table of contents may be read from any thread. readAudio() may be called
+// from any thread; calls take turns, since a libcdio handle is not thread-safe (a reader whose
+// playback was stopped may still be inside a read when the next playback's reader starts).
 class Disc {
 public:
     // Nothing when the path cannot be opened, holds no disc, or its table of contents is unusable.
@@ -43,6 +45,7 @@ private:
 
     Disc(Handle handle, std::vector<Track> tracks);
 
+    std::mutex readLock_;
     Handle handle_;
     std::vector<Track> tracks_;
 };

@@ -6,20 +6,18 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 
 namespace {
 
 constexpr int kChunkSectors = 15;  // a fifth of a second per read
 constexpr int kMaxSkipsInARow = 3; // seconds without one good sector: the disc is gone
-// The ring holds a second, so the reader can wait for room in tenths and wake seldom.
-constexpr auto kWaitForSpace = std::chrono::milliseconds(100);
 
 } // namespace
 
-DiscReader::DiscReader(Disc& disc, int firstSector, int endSector, RingBuffer& ring)
-    : disc_(disc), firstSector_(firstSector), endSector_(endSector), ring_(ring),
-      thread_([this](std::stop_token stop) { run(stop); })
+DiscReader::DiscReader(std::shared_ptr<Disc> disc, SectorRead read, int firstSector, int endSector,
+                       RingBuffer& ring)
+    : disc_(std::move(disc)), read_(std::move(read)), firstSector_(firstSector),
+      endSector_(endSector), ring_(ring), thread_([this](std::stop_token stop) { run(stop); })
 {
 }
 
@@ -27,7 +25,7 @@ void DiscReader::run(std::stop_token stop)
 {
     int sector = firstSector_;
     while (sector < endSector_ && !stop.stop_requested()) {
-        const Track* track = disc_.trackAt(sector);
+        const Track* track = disc_->trackAt(sector);
         const int runEnd = track ? std::min(endSector_, track->endSector()) : endSector_;
         if (track && track->isAudio) {
             if (!readRun(stop, sector, runEnd))
@@ -39,15 +37,16 @@ void DiscReader::run(std::stop_token stop)
         }
     }
     ring_.close();
+    done_.store(true, std::memory_order_release);
 }
 
 // Reads the audio sectors [sector, runEnd); false when reading must end.
 bool DiscReader::readRun(std::stop_token stop, int& sector, int runEnd)
 {
     std::array<std::byte, kChunkSectors * cdtime::kBytesPerSector> chunk;
-    while (sector < runEnd && !stop.stop_requested()) {
+    while (sector < runEnd) {
         const int count = std::min(kChunkSectors, runEnd - sector);
-        if (disc_.readAudio(sector, count, chunk.data())) {
+        if (read(stop, sector, count, chunk.data())) {
             skipsInARow_ = 0;
             if (!push(stop, chunk.data(), std::size_t(count) * cdtime::kBytesPerSector))
                 return false;
@@ -56,7 +55,7 @@ bool DiscReader::readRun(std::stop_token stop, int& sector, int runEnd)
         }
         // Find the first bad sector of the chunk, keeping what reads before it.
         int good = 0;
-        while (good < count && disc_.readAudio(sector + good, 1, chunk.data()) &&
+        while (good < count && read(stop, sector + good, 1, chunk.data()) &&
                push(stop, chunk.data(), cdtime::kBytesPerSector))
             ++good;
         if (stop.stop_requested())
@@ -73,20 +72,26 @@ bool DiscReader::readRun(std::stop_token stop, int& sector, int runEnd)
             return false;
         sector += skip;
     }
-    return !stop.stop_requested();
+    return true;
+}
+
+// A read that returns after a stop was asked for counts as failed: what it read is not used.
+bool DiscReader::read(std::stop_token stop, int sector, int count, std::byte* out)
+{
+    return !stop.stop_requested() && read_(*disc_, sector, count, out) && !stop.stop_requested();
 }
 
 bool DiscReader::push(std::stop_token stop, const std::byte* data, std::size_t size)
 {
     while (size > 0) {
+        if (stop.stop_requested())
+            return false;
         const std::size_t taken = ring_.write(data, size);
         data += taken;
         size -= taken;
-        if (size > 0) {
-            if (stop.stop_requested())
-                return false;
-            std::this_thread::sleep_for(kWaitForSpace);
-        }
+        // Woken once the rest fits, so the reader sleeps through several of the device's reads.
+        if (size > 0 && !ring_.waitForSpace(std::min(size, ring_.capacity()), stop))
+            return false;
     }
     return true;
 }

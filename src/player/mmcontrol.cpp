@@ -30,8 +30,8 @@ QToolButton* makeButton(QStyle::StandardPixmap icon, const QString& tip, QWidget
 
 } // namespace
 
-MMControl::MMControl(QString programFolder, AudioSinkFactory makeSink, QWidget* parent)
-    : QWidget(parent), programFolder_(std::move(programFolder)), makeSink_(std::move(makeSink)),
+MMControl::MMControl(QString programFolder, PlayerDevices devices, QWidget* parent)
+    : QWidget(parent), programFolder_(std::move(programFolder)), devices_(std::move(devices)),
       playButton_(makeButton(QStyle::SP_MediaPlay, QStringLiteral("再生"), this)),
       stopButton_(makeButton(QStyle::SP_MediaStop, QStringLiteral("停止"), this))
 {
@@ -138,7 +138,9 @@ void MMControl::stopPlayback()
         return;
     endWatch_.stop();
     positionFrame_ = originFrame_ + playback_->framesPlayed();
-    playback_.reset();
+    playback_->stop();
+    std::erase_if(stopped_, [](const auto& stopped) { return stopped->isDone(); });
+    stopped_.push_back(std::move(playback_));
     updateButtons();
 }
 
@@ -152,7 +154,7 @@ void MMControl::playPressed()
     if (first < 0 || first >= end)
         return;
     originFrame_ = cdtime::sectorToFrame(first);
-    playback_ = std::make_unique<Playback>(*disc_, first, end, makeSink_);
+    playback_ = std::make_unique<Playback>(disc_, first, end, devices_);
     endWatch_.start(kEndWatchShortestMs);
     updateButtons();
     emit PlayCompleted();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audiosink.h"
+#include "playerdevices.h"
 
 #include <QString>
 #include <QTimer>
@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class Disc;
 class Playback;
@@ -21,11 +22,14 @@ class QToolButton;
 // PlayCompleted follows a press of play once playback is under way, StopCompleted a press of
 // stop; commands sent from code emit neither. Reads without a disc, or for a track the disc does
 // not have, return 0.
+//
+// Nothing here waits on the drive once a disc is open: stopping or closing leaves a read in
+// flight to finish on the reader's thread.
 class MMControl : public QWidget {
     Q_OBJECT
 
 public:
-    MMControl(QString programFolder, AudioSinkFactory makeSink, QWidget* parent = nullptr);
+    MMControl(QString programFolder, PlayerDevices devices, QWidget* parent = nullptr);
     ~MMControl() override;
 
     // "open", "close" or "stop", in any letter case; anything else is ignored.
@@ -59,7 +63,7 @@ private:
     void updateButtons();
 
     const QString programFolder_;
-    const AudioSinkFactory makeSink_;
+    const PlayerDevices devices_;
     QString deviceElement_;
     bool ready_ = true;
     int track_ = 1;
@@ -70,7 +74,9 @@ private:
     QToolButton* playButton_;
     QToolButton* stopButton_;
     QTimer endWatch_;
-    // The disc outlives its playback, which reads from it.
-    std::unique_ptr<Disc> disc_;
+    // Shared with the playbacks, whose readers hold the disc while they read it.
+    std::shared_ptr<Disc> disc_;
     std::unique_ptr<Playback> playback_;
+    // Stopped playbacks whose reader may still be inside a read; let go of once it has returned.
+    std::vector<std::unique_ptr<Playback>> stopped_;
 };

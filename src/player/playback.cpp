@@ -8,8 +8,11 @@ constexpr std::size_t kRingBytes = std::size_t(cdtime::kSectorsPerSecond) * cdti
 
 } // namespace
 
-Playback::Playback(Disc& disc, int firstSector, int endSector, const AudioSinkFactory& makeSink)
-    : ring_(kRingBytes), reader_(disc, firstSector, endSector, ring_), sink_(makeSink(ring_))
+Playback::Playback(std::shared_ptr<Disc> disc, int firstSector, int endSector,
+                   const PlayerDevices& devices)
+    : ring_(kRingBytes),
+      reader_(std::move(disc), devices.readSectors, firstSector, endSector, ring_),
+      sink_(devices.makeSink(ring_))
 {
 }
 
@@ -23,4 +26,10 @@ bool Playback::isFinished() const
     return !sink_ ||
            (ring_.isDrained() &&
             sink_->framesPlayed() >= std::int64_t(ring_.totalRead() / cdtime::kBytesPerFrame));
+}
+
+void Playback::stop()
+{
+    sink_.reset();
+    reader_.requestStop();
 }

@@ -29,6 +29,20 @@ std::size_t RingBuffer::write(const std::byte* data, std::size_t size)
     return count;
 }
 
+bool RingBuffer::waitForSpace(std::size_t bytes, std::stop_token stop)
+{
+    std::unique_lock lock(wakeLock_);
+    wanted_.store(bytes);
+    // `wanted_` is stored before the room is looked at, and read() advances `read_` before it
+    // looks at `wanted_` (both sequentially consistent), so a wake-up cannot fall between them.
+    const bool free = roomMade_.wait(lock, stop, [&] {
+        return capacity_ - std::size_t(written_.load(std::memory_order_relaxed) - read_.load()) >=
+               bytes;
+    });
+    wanted_.store(0);
+    return free;
+}
+
 void RingBuffer::close()
 {
     closed_.store(true, std::memory_order_release);
@@ -43,6 +57,12 @@ std::size_t RingBuffer::read(std::byte* out, std::size_t size)
     const std::size_t first = std::min(count, capacity_ - start);
     std::memcpy(out, data_.get() + start, first);
     std::memcpy(out + first, data_.get(), count - first);
-    read_.store(read + count, std::memory_order_release);
+    read_.store(read + count);
+    const std::size_t wanted = wanted_.load();
+    if (wanted > 0 && freeSpace() >= wanted) {
+        // Held only while the producer looks at the room, never while it sleeps.
+        const std::lock_guard lock(wakeLock_);
+        roomMade_.notify_one();
+    }
     return count;
 }

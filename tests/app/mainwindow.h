@@ -9,6 +9,7 @@
 #include "picturebox.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -20,13 +21,15 @@
 
 // The main window on a program folder of its own, its sound device turned by hand.
 struct MainWindow {
-    explicit MainWindow(const QStringList& tracks = {}, const QByteArray& settings = {})
+    explicit MainWindow(const QStringList& tracks = {}, const QByteArray& settings = {},
+                        const SectorRead& reads = &Disc::readAudio)
     {
         if (!settings.isEmpty())
             writeFile(fixture.path(QStringLiteral("cv.ini")), settings);
         if (!tracks.isEmpty())
             fixture.mapDrive('d', fixture.makeDisc(QStringLiteral("disc"), tracks));
-        window = std::make_unique<Form1>(colors, fixture.programFolder(), output.factory());
+        window = std::make_unique<Form1>(colors, fixture.programFolder(),
+                                         PlayerDevices{output.factory(), reads});
     }
 
     template <typename Control> Control* control(const char* name)
@@ -38,6 +41,13 @@ struct MainWindow {
     QColor viewColor() { return view().image().pixelColor(5, 5); }
     void play() { QTest::mouseClick(player().findChildren<QToolButton*>()[0], Qt::LeftButton); }
     void stop() { QTest::mouseClick(player().findChildren<QToolButton*>()[1], Qt::LeftButton); }
+    // Chooses an item of the track list as the user does.
+    void choose(int item)
+    {
+        auto* tracks = control<QComboBox>("Combo1");
+        tracks->setCurrentIndex(item);
+        emit tracks->activated(item);
+    }
 
     // Opens a lyrics file through "開く", entering its name in the dialog. (Typed keys would
     // race the dialog's completer for the Return key.)

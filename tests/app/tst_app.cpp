@@ -2,6 +2,7 @@
 #include "mmcontrol.h"
 #include "picturebox.h"
 #include "programfolder.h"
+#include "readgate.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,6 +29,7 @@ private slots:
     void startsWithoutADisc();
     void startsOnTheLowestDrive();
     void activationPaintsTheBackground();
+    void nothingWaitsOnTheDisc();
     void keyboardOrder();
     void closingWhilePlayingStopsAndClosesThePlayer();
     void startupReadsTheSettings();
@@ -96,6 +98,32 @@ void AppTest::activationPaintsTheBackground()
     whenShown<QDialog>([](QDialog* settings) { settings->close(); });
     QTest::mouseClick(main.control<QPushButton>("Command3"), Qt::LeftButton);
     QTRY_COMPARE(main.viewColor(), QColor(Qt::blue));
+}
+
+// A read of the disc that takes its time never holds up the window: stopping, choosing a track,
+// the settings window's OK and closing the window all return while the read waits.
+void AppTest::nothingWaitsOnTheDisc()
+{
+    ReadGate gate;
+    MainWindow main({u"20000"_s, u"3000"_s}, {}, gate.reads());
+    main.play();
+    QTRY_COMPARE(gate.held(), 1);
+    main.stop();
+    QVERIFY(!main.player().isPlaying());
+    main.play(); // its reader waits its turn at the disc
+    QTRY_COMPARE(gate.held(), 2);
+    main.choose(1);
+    QVERIFY(!main.player().isPlaying());
+    QCOMPARE(main.player().trackStart(), 22000);
+    whenShown<QDialog>([](QDialog* settings) {
+        QTest::mouseClick(settings->findChild<QPushButton*>(), Qt::LeftButton);
+    });
+    QTest::mouseClick(main.control<QPushButton>("Command3"), Qt::LeftButton);
+    QCOMPARE(main.player().trackCount(), 2); // reopened on D:
+    QVERIFY(main.window->close());
+    QCOMPARE(main.player().trackCount(), 0);
+    QCOMPARE(gate.held(), 2);
+    gate.open(); // the window goes once the reads it left behind have returned
 }
 
 void AppTest::keyboardOrder()

@@ -42,7 +42,7 @@ struct PlayerOnDisc {
 
     DiscFixture fixture;
     ManualOutput output;
-    MMControl player{fixture.programFolder(), output.factory()};
+    MMControl player{fixture.programFolder(), {output.factory()}};
     QByteArray heard; // all that has played
 };
 

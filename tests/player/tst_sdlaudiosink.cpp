@@ -37,7 +37,7 @@ void SdlAudioSinkTest::diskDriverWritesTheDiscBytes()
     qputenv("SDL_DISKAUDIODELAY", "5"); // ms per 46 ms buffer: faster than real time
 
     SdlAudioOutput output;
-    MMControl player(fixture.programFolder(), output.factory());
+    MMControl player(fixture.programFolder(), {output.factory()});
     player.setCommand(u"open"_s);
     player.setTrack(2);
     player.setPlayStart(player.trackStart());
@@ -84,7 +84,7 @@ void SdlAudioSinkTest::refusedDeviceFallsBackToSilentOutput()
         QCOMPARE(dynamic_cast<SdlAudioSink&>(*sink).driverName(), "dummy");
     }
 
-    MMControl player(fixture.programFolder(), output.factory());
+    MMControl player(fixture.programFolder(), {output.factory()});
     player.setCommand(u"open"_s);
     QTest::mouseClick(qobject_cast<QToolButton*>(player.childAt(13, 11)), Qt::LeftButton);
     QVERIFY(player.isPlaying());
@@ -97,7 +97,7 @@ void SdlAudioSinkTest::withoutAnyOutputPlayEndsAtOnce()
 {
     DiscFixture fixture;
     fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, {u"1000"_s}));
-    MMControl player(fixture.programFolder(), [](RingBuffer&) { return nullptr; });
+    MMControl player(fixture.programFolder(), {[](RingBuffer&) { return nullptr; }});
     player.setCommand(u"open"_s);
     QTest::mouseClick(qobject_cast<QToolButton*>(player.childAt(13, 11)), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!player.isPlaying(), 10'000);

@@ -59,7 +59,7 @@ struct SettingsWindow {
     DiscFixture fixture;
     ManualOutput output;
     Colors colors;
-    MMControl player{fixture.programFolder(), output.factory()};
+    MMControl player{fixture.programFolder(), {output.factory()}};
     std::unique_ptr<Form2> form;
 };
 
