@@ -74,7 +74,8 @@ int MMControl::trackCount() const
 
 void MMControl::setTrack(int number)
 {
-    track_ = number;
+    if (disc_ && disc_->track(number))
+        track_ = number;
 }
 
 int MMControl::trackLength() const
@@ -119,6 +120,9 @@ void MMControl::open()
     if (disc_) {
         const Track* first = disc_->firstAudioTrack();
         positionFrame_ = cdtime::sectorToFrame(first ? first->firstSector : 0);
+        // Another disc may not have the track held before.
+        if (!disc_->track(track_))
+            track_ = disc_->tracks().front().number;
     }
     updateButtons();
 }

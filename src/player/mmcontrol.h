@@ -20,8 +20,8 @@ class QToolButton;
 // Only the play button starts playback; it runs from the play start set since the last play (or
 // else from the current position) to the end of the last audio track, then stops by itself.
 // PlayCompleted follows a press of play once playback is under way, StopCompleted a press of
-// stop; commands sent from code emit neither. Reads without a disc, or for a track the disc does
-// not have, return 0.
+// stop; commands sent from code emit neither. Reads without a disc return 0. A track the disc does
+// not have is refused, and the player keeps the track it had.
 //
 // Nothing here waits on the drive once a disc is open: stopping or closing leaves a read in
 // flight to finish on the reader's thread.
@@ -39,6 +39,7 @@ public:
     // Only 0, milliseconds, is known; other formats are ignored.
     void setTimeFormat(int format);
     int trackCount() const;
+    // Ignored for a track the disc does not have.
     void setTrack(int number);
     int trackLength() const;
     int trackStart() const;

@@ -128,6 +128,13 @@ void TickTest::withoutAChosenTrackTheEndIsNotSeen()
     main.tick(8000);
     QVERIFY(main.synchronising());
     QVERIFY(main.player().isPlaying());
+
+    // Stopped with nothing chosen, the player keeps the track it holds, the last one the list
+    // was built with, and plays it from its start.
+    main.stop();
+    main.play();
+    QVERIFY(main.player().isPlaying());
+    QCOMPARE(main.player().position(), 8000);
 }
 
 int runTickTests(int argc, char* argv[])
