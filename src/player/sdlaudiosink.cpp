@@ -35,13 +35,20 @@ std::optional<SdlAudioApi> SdlAudioApi::load(QLibrary& library)
 
 SdlAudioSink::SdlAudioSink(const SdlAudioApi& sdl, RingBuffer& source) : sdl_(sdl), source_(source)
 {
-    sdl_.SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Corvanta");
-    sdl_.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    device_ = openDevice(nullptr);
-    if (device_ == 0)
-        device_ = openDevice("dummy");
-    if (device_ != 0)
-        sdl_.PauseAudioDevice(device_, 0);
+}
+
+std::unique_ptr<SdlAudioSink> SdlAudioSink::open(const SdlAudioApi& sdl, RingBuffer& source)
+{
+    sdl.SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Corvanta");
+    sdl.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    std::unique_ptr<SdlAudioSink> sink(new SdlAudioSink(sdl, source));
+    sink->device_ = sink->openDevice(nullptr);
+    if (sink->device_ == 0)
+        sink->device_ = sink->openDevice("dummy");
+    if (sink->device_ == 0)
+        return nullptr;
+    sdl.PauseAudioDevice(sink->device_, 0);
+    return sink;
 }
 
 SdlAudioSink::~SdlAudioSink()
@@ -103,5 +110,5 @@ std::unique_ptr<AudioSink> SdlAudioOutput::makeSink(RingBuffer& source)
         api_ = SdlAudioApi::load(library_);
     if (!api_)
         return nullptr;
-    return std::make_unique<SdlAudioSink>(*api_, source);
+    return SdlAudioSink::open(*api_, source);
 }

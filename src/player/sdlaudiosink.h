@@ -27,11 +27,13 @@ struct SdlAudioApi {
 // output when no device can be opened, so the position still advances in real time.
 //
 // Thread contract: SDL's audio thread runs the callback, which only drains the ring and never
-// blocks; framesPlayed() may be read from any thread. Only one sink may exist at a time, since
-// it owns SDL's audio subsystem while it lives.
+// blocks for long (it wakes the disc reader when it has made the room the reader waits for);
+// framesPlayed() may be read from any thread. Only one sink may exist at a time, since it owns
+// SDL's audio subsystem while it lives.
 class SdlAudioSink final : public AudioSink {
 public:
-    SdlAudioSink(const SdlAudioApi& sdl, RingBuffer& source);
+    // Nothing when not even the silent output opens.
+    static std::unique_ptr<SdlAudioSink> open(const SdlAudioApi& sdl, RingBuffer& source);
     ~SdlAudioSink() override;
     SdlAudioSink(const SdlAudioSink&) = delete;
     SdlAudioSink& operator=(const SdlAudioSink&) = delete;
@@ -41,6 +43,7 @@ public:
     const char* driverName() const;
 
 private:
+    SdlAudioSink(const SdlAudioApi& sdl, RingBuffer& source);
     static void fill(void* self, Uint8* stream, int length);
     SDL_AudioDeviceID openDevice(const char* driver);
 

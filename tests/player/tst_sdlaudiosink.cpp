@@ -18,6 +18,7 @@ private slots:
     void diskDriverWritesTheDiscBytes();
     void refusedDeviceFallsBackToSilentOutput_data();
     void refusedDeviceFallsBackToSilentOutput();
+    void withoutAnyOutputPlayEndsAtOnce_data();
     void withoutAnyOutputPlayEndsAtOnce();
 };
 
@@ -92,12 +93,27 @@ void SdlAudioSinkTest::refusedDeviceFallsBackToSilentOutput()
     QCOMPARE(player.position(), 3000);
 }
 
-// Should SDL itself be missing, a play ends by itself where it began.
+void SdlAudioSinkTest::withoutAnyOutputPlayEndsAtOnce_data()
+{
+    QTest::addColumn<bool>("sdlLoads");
+    QTest::newRow("SDL missing") << false;
+    QTest::newRow("no device, not even the silent one") << true;
+}
+
+// With no sound output to be had, a play ends by itself where it began.
 void SdlAudioSinkTest::withoutAnyOutputPlayEndsAtOnce()
 {
+    QFETCH(bool, sdlLoads);
+    SdlAudioApi refusing;
+    refusing.SetHint = [](const char*, const char*) { return SDL_TRUE; };
+    refusing.AudioInit = [](const char*) { return -1; };
+    refusing.AudioQuit = [] {};
+    const AudioSinkFactory makeSink = [&](RingBuffer& ring) -> std::unique_ptr<AudioSink> {
+        return sdlLoads ? SdlAudioSink::open(refusing, ring) : nullptr;
+    };
     DiscFixture fixture;
     fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, {u"1000"_s}));
-    MMControl player(fixture.programFolder(), {[](RingBuffer&) { return nullptr; }});
+    MMControl player(fixture.programFolder(), {makeSink});
     player.setCommand(u"open"_s);
     QTest::mouseClick(qobject_cast<QToolButton*>(player.childAt(13, 11)), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!player.isPlaying(), 10'000);
