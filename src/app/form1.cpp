@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <utility>
 
 namespace {
 
@@ -118,11 +119,15 @@ void Form1::Form_Load()
     }
 }
 
-void Form1::changeEvent(QEvent* event)
+// The window's activation is the program's own: it comes with the first showing and when the
+// settings window hands it back. The window manager's activations are not the program's: a
+// window manager activates the window again after every dialog and whenever the user comes back
+// from another program, and following those would clear the lyrics just drawn.
+void Form1::showEvent(QShowEvent* event)
 {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    QWidget::showEvent(event);
+    if (!std::exchange(shownBefore_, true))
         Form_Activate();
-    QWidget::changeEvent(event);
 }
 
 // Also runs when the settings window closes, which is how a new background reaches the view.
@@ -175,7 +180,5 @@ void Form1::Command3_Click()
 {
     Form2 settings(colors_, programFolder_, *MMControl1, this);
     settings.exec();
-    // Not every window manager hands the activation back, and without it the view would miss
-    // the new background.
-    activateWindow();
+    Form_Activate();
 }

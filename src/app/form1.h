@@ -27,7 +27,7 @@ public:
     void Timer1_Timer();
 
 protected:
-    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -49,6 +49,7 @@ private:
 
     Colors& colors_;
     const QString programFolder_;
+    bool shownBefore_ = false;
     // The lyric lines as read, and as shown.
     LineList List1;
     LineList List2;

@@ -28,7 +28,7 @@ private slots:
     void programFolderIsTheExecutablesOnlyWhenPortable();
     void startsWithoutADisc();
     void startsOnTheLowestDrive();
-    void activationPaintsTheBackground();
+    void backgroundComesWithTheProgramsOwnActivations();
     void nothingWaitsOnTheDisc();
     void keyboardOrder();
     void closingWhilePlayingStopsAndClosesThePlayer();
@@ -83,21 +83,32 @@ void AppTest::startsOnTheLowestDrive()
     QVERIFY(!main.control<QTimer>("Timer1")->isActive());
 }
 
-void AppTest::activationPaintsTheBackground()
+// The view takes the background when the window is first shown and when the settings window
+// closes, and only then: the window manager activating the window again, after a dialog or
+// another program's window, leaves the lyrics shown.
+void AppTest::backgroundComesWithTheProgramsOwnActivations()
 {
-    MainWindow main;
+    MainWindow main({u"3000"_s});
     main.colors.BackgroundColor = 0x0000FF;
     main.window->show();
-    main.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(main.window.get()));
     QCOMPARE(main.viewColor(), QColor(Qt::red));
 
-    // A colour chosen in the settings window shows once it closes and the main window is active
-    // again.
+    main.openLyrics("[00:01]one\r\n"_ba);
+    const QList<PictureBox::Row> rows = main.view().rows();
+    QCOMPARE(rows.size(), PictureBox::kRows);
+    QWidget otherProgram;
+    otherProgram.show();
+    otherProgram.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&otherProgram));
+    main.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main.window.get()));
+    QCOMPARE(main.view().rows(), rows);
+
     main.colors.BackgroundColor = 0xFF0000;
     whenShown<QDialog>([](QDialog* settings) { settings->close(); });
     QTest::mouseClick(main.control<QPushButton>("Command3"), Qt::LeftButton);
-    QTRY_COMPARE(main.viewColor(), QColor(Qt::blue));
+    QCOMPARE(main.viewColor(), QColor(Qt::blue));
+    QVERIFY(main.view().rows().isEmpty());
 }
 
 // A read of the disc that takes its time never holds up the window: stopping, choosing a track,
