@@ -5,6 +5,7 @@
 #include "colorswatch.h"
 #include "drivekind.h"
 #include "drivetable.h"
+#include "emptytitle.h"
 #include "mmcontrol.h"
 #include "settingsfile.h"
 #include "twips.h"
@@ -59,6 +60,13 @@ Form2::Form2(Colors& colors, const QString& programFolder, MMControl& player, QW
         connect(swatch, &ColorSwatch::clicked, this, [this, swatch] { chooseColor(swatch); });
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     Form_Load();
+}
+
+// The window has no title, and the window manager shows none either.
+void Form2::showEvent(QShowEvent* event)
+{
+    keepTitleBarEmpty(*this);
+    QDialog::showEvent(event);
 }
 
 // The drives are listed afresh each time the window opens, the first one chosen whichever the

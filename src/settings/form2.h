@@ -17,6 +17,9 @@ class Form2 : public QDialog {
 public:
     Form2(Colors& colors, const QString& programFolder, MMControl& player, QWidget* parent);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void Form_Load();
     void chooseColor(ColorSwatch* swatch);

@@ -108,6 +108,8 @@ void SdlAudioSinkTest::withoutAnyOutputPlayEndsAtOnce()
     refusing.SetHint = [](const char*, const char*) { return SDL_TRUE; };
     refusing.AudioInit = [](const char*) { return -1; };
     refusing.AudioQuit = [] {};
+    refusing.PauseAudioDevice = [](SDL_AudioDeviceID, int) {};
+    refusing.CloseAudioDevice = [](SDL_AudioDeviceID) {};
     const AudioSinkFactory makeSink = [&](RingBuffer& ring) -> std::unique_ptr<AudioSink> {
         return sdlLoads ? SdlAudioSink::open(refusing, ring) : nullptr;
     };
