@@ -1,5 +1,6 @@
 # Shared by the end-to-end scripts: a temporary folder, background processes that are always
-# ended, Xvfb, a program folder on a test disc, and the program's window under the mouse.
+# ended, Xvfb with a window manager, a program folder on a test disc, and the program's windows
+# under the mouse.
 # Source it after `set -euo pipefail`, then call begin_work.
 # shellcheck shell=bash
 
@@ -123,12 +124,17 @@ disc_audio_started() { [ -n "$(first_nonzero_byte "$played")" ]; }
 # the disc's first.
 disc_audio_start() { echo $((($(first_nonzero_byte "$played") - 1) / 4 * 4)); }
 
-# matches_disc FILE OFFSET LENGTH: FILE from OFFSET holds the disc image's first LENGTH bytes.
-matches_disc() { LC_ALL=C cmp -s -i "$2:0" -n "$3" "$1" "$work/disc.bin"; }
+# matches_disc FILE OFFSET LENGTH [DISC_OFFSET]: FILE from OFFSET holds LENGTH bytes of the disc
+# image, from its start or from DISC_OFFSET.
+matches_disc() { LC_ALL=C cmp -s -i "$2:${4:-0}" -n "$3" "$1" "$work/disc.bin"; }
 
-# Starts Xvfb with one 1024x768 screen on a free display and exports DISPLAY.
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+
+# Starts Xvfb with one 1024x768 screen on a free display, exports DISPLAY and starts openbox on
+# it: every desktop has a window manager, and activation, focus and window titles come from it.
 start_xvfb() {
     local display_fd
+    require_tools Xvfb xdpyinfo openbox xprop xwininfo xdotool
     say "starting Xvfb"
     exec {display_fd}>"$work/display"
     # Without -noreset the server resets whenever its last client leaves, and a client that
@@ -142,7 +148,11 @@ start_xvfb() {
     DISPLAY=":$(head -n 1 "$work/display")"
     export DISPLAY
     wait_for 20 "Xvfb to take clients" xdpyinfo
-    say "Xvfb is on display $DISPLAY"
+    say "Xvfb is on display $DISPLAY; starting openbox"
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    track_process $!
+    keep_log "openbox log" "$work/openbox.log"
+    wait_for 20 "openbox to manage the screen" wm_running
 }
 
 # make_program_folder CORVANTA MKDISC LENGTH_MS...
@@ -170,21 +180,21 @@ start_program() {
 }
 
 # Sets $win to the program's visible window named by the regex $1, and $win_x, $win_y,
-# $win_w, $win_h to its place on the screen. Without a window manager there is no frame, so
-# this is the client area itself.
+# $win_w, $win_h to the place of its client area on the screen, inside the window manager's
+# frame. (xdotool's own geometry counts the frame twice.)
 find_window() {
-    local deadline=$((SECONDS + 30)) geometry
+    local deadline=$((SECONDS + 30)) info
     until win=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) &&
         [ -n "$win" ]; do
         kill -0 "$app_pid" 2>/dev/null || die "the program ended before showing its window"
         ((SECONDS < deadline)) || die "no window named $1 within 30 s"
         sleep 0.1
     done
-    geometry=$(xdotool getwindowgeometry --shell "$win")
-    win_x=$(sed -n 's/^X=//p' <<<"$geometry")
-    win_y=$(sed -n 's/^Y=//p' <<<"$geometry")
-    win_w=$(sed -n 's/^WIDTH=//p' <<<"$geometry")
-    win_h=$(sed -n 's/^HEIGHT=//p' <<<"$geometry")
+    info=$(xwininfo -id "$win")
+    win_x=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
+    win_y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
+    win_w=$(sed -n 's/^ *Width: *//p' <<<"$info")
+    win_h=$(sed -n 's/^ *Height: *//p' <<<"$info")
     say "window $win at ($win_x, $win_y), ${win_w}x${win_h}"
 }
 
@@ -199,19 +209,63 @@ click_at() {
 
 # Where the window's buttons are, in client coordinates.
 # shellcheck disable=SC2034 # the scripts that source this use them
-readonly open_x=28 open_y=20 play_x=365 play_y=19 stop_x=392 stop_y=19
+readonly open_x=28 open_y=20 settings_x=88 settings_y=20 play_x=365 play_y=19 stop_x=392 \
+    stop_y=19 refresh_x=552 refresh_y=20
 
 dialog_shown() { xdotool search --onlyvisible --name '^開く$'; }
 dialog_gone() { ! dialog_shown; }
 
-# Opens the lyrics file $1 through "開く", typing its path into the file dialog.
+# Opens the lyrics file $1 through "開く", typing its path into the file dialog; without $1,
+# cancels the dialog.
 open_lyrics() {
-    say "opening the lyrics through 開く"
+    say "opening ${1:-nothing} through 開く"
     click_at "$open_x" "$open_y"
     wait_for 30 "the file dialog" dialog_shown
-    xdotool type --delay 20 "$1"
-    xdotool key Return
+    if [ $# -gt 0 ]; then
+        xdotool type --delay 20 "$1"
+        xdotool key Return
+    else
+        xdotool key Escape
+    fi
     wait_for 15 "the file dialog to close" dialog_gone
+}
+
+# Sets $settings_win to the settings window (312x213, the only one of that size) if it is shown.
+settings_window_shown() {
+    local w
+    for w in $(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null); do
+        if [ "$(xwininfo -id "$w" | sed -n 's/^ *Width: *//p;s/^ *Height: *//p' |
+            paste -sd x)" = 312x213 ]; then
+            settings_win=$w
+            return 0
+        fi
+    done
+    return 1
+}
+settings_window_gone() { ! settings_window_shown; }
+
+# Opens 設定 and confirms it with OK; with a colour $1 (RRGGBB), chooses it as the background
+# first. Also checks that the window manager shows the settings window without a title.
+confirm_settings() {
+    say "opening 設定${1:+, choosing the background #$1,} and confirming with OK"
+    click_at "$settings_x" "$settings_y"
+    wait_for 15 "the settings window" settings_window_shown
+    local title
+    title=$(xprop -id "$settings_win" _NET_WM_NAME)
+    [ "$title" = '_NET_WM_NAME(UTF8_STRING) = ' ] ||
+        die "the settings window's title bar is not empty: $title"
+    if [ $# -gt 0 ]; then
+        xdotool mousemove --window "$settings_win" 216 92 click 1
+        wait_for 15 "the colour dialog" xdotool search --onlyvisible --name '^色を選択$'
+        # Alt+H is the dialog's HTML field; Return is its OK.
+        xdotool key alt+h ctrl+a
+        xdotool type "#$1"
+        xdotool key Return
+        wait_for 15 "the colour dialog to close" \
+            sh -c '! xdotool search --onlyvisible --name "^色を選択$"'
+    fi
+    xdotool mousemove --window "$settings_win" 272 196 click 1
+    wait_for 15 "the settings window to close after OK" settings_window_gone
 }
 
 # Waits up to $1 s for the program to end and sets $app_status to its exit status.

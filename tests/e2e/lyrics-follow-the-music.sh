@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Loads lyrics through the real program's file dialog under Xvfb, plays track 1 into SDL's disk
-# driver and checks that each tagged line turns the current-line colour once the audio has
-# reached its tag, that the player stops at the end of the track with the plain window back,
-# and that PLAY then starts the track over.
+# Loads lyrics through the real program's file dialog under Xvfb and openbox and checks they stay
+# shown when the dialog closes, when it is cancelled and when the user comes back from another
+# program. Plays track 1 into SDL's disk driver and checks that each tagged line turns the
+# current-line colour once the audio has reached its tag, that the player stops at the end of the
+# track with the plain window back, that PLAY then starts the track over, and that after 更新 and
+# STOP it plays the track the player holds from its start. Last, a background chosen in 設定
+# shows as soon as the settings window closes.
 # usage: lyrics-follow-the-music.sh CORVANTA MKDISC E2E_X11
 set -euo pipefail
 
@@ -13,11 +16,11 @@ readonly combo_x=464 combo_y=18
 # The lyric view is 577 px wide from 40 px down and prints 18 px rows; the current line is on
 # row 8.
 readonly view_y=40 view_w=577 row_h=18 rows=18 current_row=8
-readonly white=ffffff red=ff0000
+readonly white=ffffff red=ff0000 blue=0000ff
 readonly track1_ms=6000
 readonly tags=(1 2 3 4)
 
-require_tools Xvfb xdotool cmp
+require_tools xlogo cmp
 begin_work
 
 # Right-most x of colour $3 on rows $1 to $2 of the view, -1 if they have none.
@@ -62,15 +65,37 @@ start_xvfb
 start_program QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$played"
 find_window '^Corvanta$'
 
-open_lyrics "$work/lyrics.txt"
-wait_for 15 "the lyrics in the view, none of them red" plain_window_shown
 # Loaded, the tagged lines follow one another from row 8 in the text colour; their extents
 # there are what the red must reach once each is current.
-extents=()
-for i in "${!tags[@]}"; do
-    extents+=("$(row_extent $((current_row + i)) "$white")")
-done
+tagged_extents() {
+    local i
+    for i in "${!tags[@]}"; do
+        row_extent $((current_row + i)) "$white"
+    done | paste -sd ' '
+}
+# The window manager activates the window again after a dialog or another program's window; the
+# rows must outlast that.
+lyrics_stay() {
+    wait_for 15 "the lyrics in the view, none of them red" plain_window_shown
+    sleep 1
+    plain_window_shown && [ "$(tagged_extents)" = "${extents[*]}" ] ||
+        die "the lyrics did not stay in the view $1"
+}
+
+open_lyrics "$work/lyrics.txt"
+wait_for 15 "the lyrics in the view, none of them red" plain_window_shown
+read -ra extents <<<"$(tagged_extents)"
 say "tagged lines reach x = ${extents[*]}"
+lyrics_stay "once the file dialog had closed"
+open_lyrics
+lyrics_stay "after the file dialog was cancelled"
+say "switching to another program and back"
+xlogo -geometry 100x100+0+0 >/dev/null 2>&1 &
+track_process $!
+wait_for 15 "xlogo's window" xdotool search --onlyvisible --class '^XLogo$'
+xdotool windowactivate --sync "$(xdotool search --onlyvisible --class '^XLogo$' | head -n 1)"
+xdotool windowactivate --sync "$win"
+lyrics_stay "after coming back from another program"
 
 # The popup is a second window of the program's; re-choosing the chosen item must still count.
 say "choosing track 1 in the drop-down"
@@ -118,6 +143,25 @@ wait_for 15 "1 s of audio" played_at_least $((disc_start + rate_bytes))
 matches_disc "$played" "$disc_start" "$rate_bytes" ||
     die "the second play did not start at the beginning of track 1"
 say "the second play starts at the beginning of track 1"
+
+# 更新 chooses nothing; the player holds the track it was set to last, track 2, and STOP rewinds
+# it to that track's start.
+say "pressing 更新, then STOP and PLAY"
+click_at "$refresh_x" "$refresh_y"
+click_at "$stop_x" "$stop_y"
+wait_for 15 "the device's output to stop growing" size_settles
+mv "$played" "$work/second.raw"
+click_at "$play_x" "$play_y"
+wait_for 15 "disc audio on the device after 更新 and STOP" disc_audio_started
+disc_start=$(disc_audio_start)
+wait_for 15 "1 s of audio" played_at_least $((disc_start + rate_bytes))
+matches_disc "$played" "$disc_start" "$rate_bytes" $((rate_bytes * track1_ms / 1000)) ||
+    die "PLAY after 更新 and STOP did not start at the beginning of track 2"
+say "it plays track 2 from its start"
+
+view_is_blue() { [ "$(rows_extent 1 "$rows" "$blue")" -ge 0 ]; }
+confirm_settings "$blue"
+wait_for 5 "the new background in the view" view_is_blue
 
 say "closing the window"
 "$e2e_x11" close "$win" || die "could not ask the window to close"

@@ -10,7 +10,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 # The player control sits at (352, 8) of the client area; PLAY is its left half, STOP its right.
 readonly client_width=580 client_height=375
 
-require_tools Xvfb xdotool xwininfo pulseaudio pactl parec od awk
+require_tools pulseaudio pactl parec od awk
 begin_work
 
 recorded_bytes() { stat -c %s "$work/rec.raw"; }
