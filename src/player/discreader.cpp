@@ -37,6 +37,7 @@ void DiscReader::run(std::stop_token stop)
         }
     }
     ring_.close();
+    disc_.reset();
     done_.store(true, std::memory_order_release);
 }
 

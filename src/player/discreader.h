@@ -19,7 +19,8 @@ class RingBuffer;
 // Thread contract: constructed, stopped and destroyed on one thread. requestStop() never waits:
 // the reader looks at the request between sectors and wakes from a wait for room at once, but a
 // read already in flight runs to its end on the reader thread first. Nothing read after the
-// request goes into the ring. The reader holds the disc until it ends. Destruction waits for it.
+// request goes into the ring. The reader holds the disc until it ends, and lets go of it then, so a
+// disc the player has closed is shut as soon as its last read returns. Destruction waits for it.
 class DiscReader {
 public:
     DiscReader(std::shared_ptr<Disc> disc, SectorRead read, int firstSector, int endSector,
@@ -39,7 +40,7 @@ private:
     bool push(std::stop_token stop, const std::byte* data, std::size_t size);
     bool pushSilence(std::stop_token stop, int sectors);
 
-    const std::shared_ptr<Disc> disc_;
+    std::shared_ptr<Disc> disc_; // let go of as the reader ends
     const SectorRead read_;
     const int firstSector_;
     const int endSector_;

@@ -20,6 +20,20 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// How many times this process has the file open.
+int openCount(const QString& path)
+{
+    const QFileInfoList descriptors =
+        QDir(u"/proc/self/fd"_s).entryInfoList(QDir::Files | QDir::System);
+    return int(std::ranges::count_if(descriptors, [&](const QFileInfo& descriptor) {
+        return descriptor.symLinkTarget() == path;
+    }));
+}
+
+} // namespace
+
 class AppTest final : public QObject {
     Q_OBJECT
 
@@ -134,7 +148,12 @@ void AppTest::nothingWaitsOnTheDisc()
     QVERIFY(main.window->close());
     QCOMPARE(main.player().trackCount(), 0);
     QCOMPARE(gate.held(), 2);
-    gate.open(); // the window goes once the reads it left behind have returned
+    const QString image = QFileInfo(main.fixture.path(u"disc.bin"_s)).canonicalFilePath();
+    QCOMPARE(openCount(image), 1); // the disc the held reads hold
+
+    // Once the reads return, the disc they held is shut.
+    gate.open();
+    QTRY_COMPARE(openCount(image), 0);
 }
 
 void AppTest::keyboardOrder()
