@@ -4,12 +4,14 @@ BUILD  := $(if $(filter asan,$(PRESET)),build-asan,build)
 # CI turns warnings into errors.
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: run test bench build deps demo
+.PHONY: run test bench program build configure demo
 
 # Started in the demo folder, so "開く" opens where the demo's lyrics are.
-run: build demo
+run: DEPS :=
+run: program demo
 	cd $(BUILD)/demo && ../corvanta
 
+test: DEPS := test
 test: build
 	ctest --preset $(PRESET)
 
@@ -17,12 +19,16 @@ test: build
 bench:
 	bench/run
 
-build: deps
-	cmake --preset $(PRESET) -DCORVANTA_WERROR=$(WERROR) >/dev/null
+# Only what running needs: the program and the demo disc's writer.
+program: configure
+	cmake --build --preset $(PRESET) --target corvanta mkdisc
+
+build: configure
 	cmake --build --preset $(PRESET)
 
-deps:
-	scripts/install-deps
+configure:
+	scripts/install-deps $(DEPS)
+	cmake --preset $(PRESET) -DCORVANTA_WERROR=$(WERROR) >/dev/null
 
 # The demo disc, mapped as drive D: of the program in the build folder.
 demo:
