@@ -19,6 +19,11 @@ die() {
     echo "e2e: FAIL: $*" >&2
     exit 1
 }
+# CTest counts the status 77 as skipped.
+skip() {
+    echo "e2e: SKIP: $*"
+    exit 77
+}
 
 require_tools() {
     local tool
@@ -31,6 +36,10 @@ work=''
 app_pid='' app_status=''
 e2e_pids=()
 e2e_logs=()
+e2e_undo=()
+
+# Adds a command for cleanup to run first, for what the test changed outside $work.
+undo_at_exit() { e2e_undo+=("$1"); }
 
 # Adds a log to print if the test fails.
 keep_log() { e2e_logs+=("$1" "$2"); }
@@ -62,6 +71,9 @@ stop_process() {
 
 cleanup() {
     local rc=$? i
+    for i in "${e2e_undo[@]}"; do
+        eval "$i" || true
+    done
     for ((i = ${#e2e_pids[@]} - 1; i >= 0; i--)); do
         stop_process "${e2e_pids[i]}"
     done
