@@ -1,10 +1,10 @@
-# The two commands of the README: `make run` and `make test`.
+# The two commands of the README, `make run` and `make test`, and `make package` for the .deb.
 PRESET ?= default
 BUILD  := $(if $(filter asan,$(PRESET)),build-asan,build)
 # CI turns warnings into errors.
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: run test bench program build configure demo
+.PHONY: run test bench package program build configure demo
 
 # Started in the demo folder, so "開く" opens where the demo's lyrics are.
 run: DEPS :=
@@ -18,6 +18,11 @@ test: build
 # Ratios against a bare Qt window, plain QPainter, the decoders and mpv: bench/run.
 bench:
 	bench/run
+
+# build/corvanta_<version>_amd64.deb
+package: DEPS := package
+package: program
+	cd $(BUILD) && cpack -G DEB
 
 # Only what running needs: the program and the demo disc's writer.
 program: configure

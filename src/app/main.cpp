@@ -33,7 +33,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvanta"));
-    QApplication::setDesktopFileName(QStringLiteral("corvanta"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.corvanta.Corvanta"));
     preferJapaneseFaces();
     QTranslator qtTranslator;
     speakJapanese(qtTranslator);

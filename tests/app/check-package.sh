@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds the Debian package into a scratch folder and checks it as a Debian system takes it: its
+# name and control fields, exactly the files it installs, the desktop entry and AppStream data it
+# installs (desktop-file-validate, appstreamcli), and lintian.
+# usage: check-package.sh BUILD_DIR VERSION
+set -euo pipefail
+build=$1 version=$2
+
+fail() {
+    echo "package: FAIL: $*" >&2
+    exit 1
+}
+work=$(mktemp -d "${TMPDIR:-/tmp}/corvanta-package.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2>&1 ||
+    fail "cpack failed: $(cat "$work/cpack.log")"
+deb=$work/corvanta_${version}_amd64.deb
+[ -f "$deb" ] || fail "no $(basename "$deb"): $(ls "$work")"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = corvanta ] && [ "$(field Version)" = "$version" ] &&
+    [ "$(field Architecture)" = amd64 ] || fail "control fields: $(dpkg-deb -f "$deb")"
+# What dpkg-shlibdeps sees, and what it cannot: SDL, loaded at the first play, and the fonts.
+for dependency in libqt6widgets6 libcdio19 libxcb1 libsdl2-2.0-0 fonts-noto-cjk; do
+    [[ ", $(field Depends)," == *", $dependency"[\ ,]* ]] ||
+        fail "Depends lacks $dependency: $(field Depends)"
+done
+
+expected="./usr/bin/corvanta
+./usr/share/applications/io.github.corvanta.Corvanta.desktop
+./usr/share/doc/corvanta/changelog.gz
+./usr/share/doc/corvanta/copyright
+./usr/share/icons/hicolor/128x128/apps/corvanta.png
+./usr/share/icons/hicolor/32x32/apps/corvanta.png
+./usr/share/icons/hicolor/64x64/apps/corvanta.png
+./usr/share/icons/hicolor/scalable/apps/corvanta.svg
+./usr/share/man/man1/corvanta.1.gz
+./usr/share/metainfo/io.github.corvanta.Corvanta.metainfo.xml"
+files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
+[ "$files" = "$expected" ] || fail "the package holds other files:
+$(diff <(echo "$expected") <(echo "$files") || true)"
+
+dpkg-deb -x "$deb" "$work/root"
+desktop-file-validate "$work/root/usr/share/applications/io.github.corvanta.Corvanta.desktop" ||
+    fail "desktop-file-validate"
+grep -qx 'Exec=corvanta' "$work/root/usr/share/applications/io.github.corvanta.Corvanta.desktop" ||
+    fail "the desktop entry does not start corvanta"
+metainfo=$work/root/usr/share/metainfo/io.github.corvanta.Corvanta.metainfo.xml
+appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "AppStream data without release $version"
+
+lintian --fail-on error,warning "$deb" 2>/dev/null || fail "lintian: $(lintian "$deb" 2>&1)"
+echo "package: PASS: $(basename "$deb"), Depends: $(field Depends)"
