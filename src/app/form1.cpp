@@ -2,6 +2,7 @@
 
 #include "color.h"
 #include "colors.h"
+#include "dialogs.h"
 #include "form2.h"
 #include "lyricsfile.h"
 #include "lyricwindow.h"
@@ -12,7 +13,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -25,17 +25,9 @@ namespace {
 constexpr qint32 kButtonFace = qint32(0x8000000F);
 constexpr qint32 kElapsedTimeColor = 0x00C0C0;
 
-// Controls keep their names, which is how the tests find them.
-template <typename Control> Control* named(Control* control, const char* name)
+QPushButton* makeButton(const QString& caption, const QRect& geometry, QWidget* parent)
 {
-    control->setObjectName(QLatin1String(name));
-    return control;
-}
-
-QPushButton* makeButton(const char* name, const QString& caption, const QRect& geometry,
-                        QWidget* parent)
-{
-    auto* button = named(new QPushButton(caption, parent), name);
+    auto* button = new QPushButton(caption, parent);
     button->setGeometry(geometry);
     return button;
 }
@@ -54,18 +46,16 @@ QFont elapsedTimeFont()
 } // namespace
 
 Form1::Form1(Colors& colors, const QString& programFolder, const PlayerDevices& devices,
-             QWidget* parent)
+             Dialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      colors_(colors), programFolder_(programFolder),
-      Picture1(named(new PictureBox(this), "Picture1")),
-      Combo1(named(new QComboBox(this), "Combo1")),
-      MMControl1(named(new MMControl(programFolder, devices, this), "MMControl1")),
-      Command1(
-          makeButton("Command1", QStringLiteral("更新"), twipsRect(7920, 120, 735, 375), this)),
-      Command2(makeButton("Command2", QStringLiteral("開く"), twipsRect(120, 120, 735, 375), this)),
-      Command3(makeButton("Command3", QStringLiteral("設定"), twipsRect(960, 120, 735, 375), this)),
-      Label10(named(new QLabel(this), "Label10")), Timer1(named(new QTimer(this), "Timer1"))
+      colors_(colors), programFolder_(programFolder), dialogs_(dialogs),
+      Picture1(new PictureBox(this)), Combo1(new QComboBox(this)),
+      MMControl1(new MMControl(programFolder, devices, this)),
+      Command1(makeButton(QStringLiteral("更新"), twipsRect(7920, 120, 735, 375), this)),
+      Command2(makeButton(QStringLiteral("開く"), twipsRect(120, 120, 735, 375), this)),
+      Command3(makeButton(QStringLiteral("設定"), twipsRect(960, 120, 735, 375), this)),
+      Label10(new QLabel(this)), Timer1(new QTimer(this))
 {
     setWindowTitle(QStringLiteral("Corvanta"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/corvanta.png")));
@@ -151,14 +141,10 @@ void Form1::Form_Unload()
 void Form1::Command2_Click()
 {
     MMControl1->setLoadingFlag(false);
-    // Qt's own dialog: it matches *.TXT in any letter case, where desktop dialogs would not.
-    const QString path = QFileDialog::getOpenFileName(
-        this, QString(), QString(), QStringLiteral("*.txt (歌詞ﾃｷｽﾄ) (*.TXT)"), nullptr,
-        QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
-    if (!path.isEmpty()) {
+    if (const std::optional<QString> path = dialogs_.askLyricsFile(this)) {
         MMControl1->setCommand(QStringLiteral("stop"));
         // A file that cannot be opened leaves the lists empty and the view as it was.
-        if (LoadLyrics(path, List1, List2))
+        if (LoadLyrics(*path, List1, List2))
             drawPlainWindow(FindFirstTaggedLine(List1));
     }
     MMControl1->setLoadingFlag(true);
@@ -178,7 +164,7 @@ QColor Form1::color(std::optional<qint32> value) const
 
 void Form1::Command3_Click()
 {
-    Form2 settings(colors_, programFolder_, *MMControl1, this);
-    settings.exec();
+    Form2 settings(colors_, programFolder_, *MMControl1, dialogs_, this);
+    dialogs_.showModal(settings);
     Form_Activate();
 }

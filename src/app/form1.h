@@ -7,6 +7,7 @@
 #include <QWidget>
 
 struct Colors;
+class Dialogs;
 class MMControl;
 class PictureBox;
 class QComboBox;
@@ -21,7 +22,7 @@ class Form1 : public QWidget {
 
 public:
     Form1(Colors& colors, const QString& programFolder, const PlayerDevices& devices,
-          QWidget* parent = nullptr);
+          Dialogs& dialogs, QWidget* parent = nullptr);
 
     // The synchronisation tick, run by Timer1 every 100 ms while a track plays.
     void Timer1_Timer();
@@ -49,6 +50,7 @@ private:
 
     Colors& colors_;
     const QString programFolder_;
+    Dialogs& dialogs_;
     bool shownBefore_ = false;
     // The lyric lines as read, and as shown.
     LineList List1;

@@ -1,4 +1,5 @@
 #include "colors.h"
+#include "dialogs.h"
 #include "form1.h"
 #include "programfolder.h"
 #include "sdlaudiosink.h"
@@ -40,7 +41,8 @@ int main(int argc, char* argv[])
 
     SdlAudioOutput output;
     Colors colors;
-    Form1 window(colors, programFolder(), {output.factory()});
+    QtDialogs dialogs;
+    Form1 window(colors, programFolder(), {output.factory()}, dialogs);
     window.show();
     return QApplication::exec();
 }

@@ -24,8 +24,9 @@ bool isDiscImage(const QFileInfo& file)
     return file.isFile() && suffixes.contains(file.suffix(), Qt::CaseInsensitive);
 }
 
-// The optical drives libcdio finds, as resolved device paths.
-QStringList opticalDrives()
+} // namespace
+
+QStringList DriveTable::systemOpticalDrives()
 {
     QStringList drives;
     char** devices = cdio_get_devices(DRIVER_DEVICE);
@@ -38,9 +39,7 @@ QStringList opticalDrives()
     return drives;
 }
 
-} // namespace
-
-DriveTable DriveTable::scan(const QString& programFolder)
+DriveTable DriveTable::scan(const QString& programFolder, const QStringList& opticalDrives)
 {
     DriveTable table;
     const QDir folder(programFolder + QStringLiteral("/drives"));
@@ -54,7 +53,7 @@ DriveTable DriveTable::scan(const QString& programFolder)
     }
 
     char letter = 'D';
-    for (const QString& drive : opticalDrives()) {
+    for (const QString& drive : opticalDrives) {
         const bool named =
             std::any_of(table.targets_.begin(), table.targets_.end(),
                         [&drive](const auto& entry) { return entry.second == drive; });

@@ -3,6 +3,7 @@
 #include <QChar>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <optional>
 
@@ -13,7 +14,9 @@
 // them. The table is a snapshot: scan again to see changed links or drives.
 class DriveTable {
 public:
-    static DriveTable scan(const QString& programFolder);
+    static DriveTable scan(const QString& programFolder, const QStringList& opticalDrives);
+    // The optical drives libcdio finds on this system, as resolved device paths.
+    static QStringList systemOpticalDrives();
 
     // The letters mapped to a drive or an image, ascending, in upper case.
     QList<QChar> letters() const;

@@ -47,6 +47,11 @@ MMControl::MMControl(QString programFolder, PlayerDevices devices, QWidget* pare
 
 MMControl::~MMControl() = default;
 
+DriveTable MMControl::drives() const
+{
+    return DriveTable::scan(programFolder_, devices_.opticalDrives());
+}
+
 void MMControl::setCommand(const QString& command)
 {
     if (command.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0)
@@ -112,7 +117,7 @@ void MMControl::setLoadingFlag(bool ready)
 void MMControl::open()
 {
     close();
-    const DriveTable drives = DriveTable::scan(programFolder_);
+    const DriveTable drives = this->drives();
     const std::optional<QString> target =
         deviceElement_.isEmpty() ? drives.defaultTarget() : drives.target(deviceElement_.front());
     if (target)

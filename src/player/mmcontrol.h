@@ -48,7 +48,8 @@ public:
     // While false both buttons are disabled.
     void setLoadingFlag(bool ready);
 
-    bool isPlaying() const { return playback_ != nullptr; }
+    // The drive letters as they are now: the program folder's links and the optical drives.
+    DriveTable drives() const;
 
 signals:
     void PlayCompleted();

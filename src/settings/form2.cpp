@@ -3,6 +3,7 @@
 #include "color.h"
 #include "colors.h"
 #include "colorswatch.h"
+#include "dialogs.h"
 #include "drivekind.h"
 #include "drivetable.h"
 #include "emptytitle.h"
@@ -10,7 +11,6 @@
 #include "settingsfile.h"
 #include "twips.h"
 
-#include <QColorDialog>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -25,30 +25,29 @@ void addCaption(const QString& text, const QRect& geometry, QWidget* parent)
     caption->setGeometry(geometry);
 }
 
-template <typename Control>
-Control* placed(Control* control, const char* name, const QRect& geometry)
+template <typename Control> Control* placed(Control* control, const QRect& geometry)
 {
-    control->setObjectName(QLatin1String(name));
     control->setGeometry(geometry);
     return control;
 }
 
 } // namespace
 
-Form2::Form2(Colors& colors, const QString& programFolder, MMControl& player, QWidget* parent)
+Form2::Form2(Colors& colors, const QString& programFolder, MMControl& player, Dialogs& dialogs,
+             QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      colors_(colors), programFolder_(programFolder), player_(player),
-      Label5(placed(new ColorSwatch(colors.TextColor.value_or(0), this), "Label5",
+      colors_(colors), programFolder_(programFolder), player_(player), dialogs_(dialogs),
+      Label5(placed(new ColorSwatch(colors.TextColor.value_or(0), this),
                     twipsRect(2640, 240, 1215, 375))),
-      Label6(placed(new ColorSwatch(colors.CurrentLineColor.value_or(0), this), "Label6",
+      Label6(placed(new ColorSwatch(colors.CurrentLineColor.value_or(0), this),
                     twipsRect(2640, 720, 1215, 375))),
-      Label7(placed(new ColorSwatch(colors.BackgroundColor.value_or(0), this), "Label7",
+      Label7(placed(new ColorSwatch(colors.BackgroundColor.value_or(0), this),
                     twipsRect(2640, 1200, 1215, 375))),
       // "OK" comes before the drive list in keyboard order.
-      Command1(placed(new QPushButton(QStringLiteral("OK"), this), "Command1",
-                      twipsRect(3600, 2760, 975, 375))),
-      Combo1(placed(new QComboBox(this), "Combo1", twipsRect(2640, 1680, 1215, 300)))
+      Command1(
+          placed(new QPushButton(QStringLiteral("OK"), this), twipsRect(3600, 2760, 975, 375))),
+      Combo1(placed(new QComboBox(this), twipsRect(2640, 1680, 1215, 300)))
 {
     setFixedSize(twips(4680), twips(3195));
     addCaption(QStringLiteral("文字の色"), twipsRect(120, 240, 2295, 375), this);
@@ -73,7 +72,7 @@ void Form2::showEvent(QShowEvent* event)
 // player uses.
 void Form2::Form_Load()
 {
-    const DriveTable drives = DriveTable::scan(programFolder_);
+    const DriveTable drives = player_.drives();
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         const QString name(QLatin1Char{letter});
         if (GetDriveKind(drives, name) == kCdRom)
@@ -85,10 +84,8 @@ void Form2::Form_Load()
 // A cancelled dialog leaves the swatch as it was.
 void Form2::chooseColor(ColorSwatch* swatch)
 {
-    const QColor chosen =
-        QColorDialog::getColor(Qt::white, this, QString(), QColorDialog::DontUseNativeDialog);
-    if (chosen.isValid())
-        swatch->setValue(toColorValue(chosen));
+    if (const std::optional<QColor> chosen = dialogs_.askColor(this))
+        swatch->setValue(toColorValue(*chosen));
 }
 
 void Form2::Command1_Click()

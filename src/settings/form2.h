@@ -3,6 +3,7 @@
 #include <QDialog>
 
 struct Colors;
+class Dialogs;
 class ColorSwatch;
 class MMControl;
 class QComboBox;
@@ -15,7 +16,8 @@ class Form2 : public QDialog {
     Q_OBJECT
 
 public:
-    Form2(Colors& colors, const QString& programFolder, MMControl& player, QWidget* parent);
+    Form2(Colors& colors, const QString& programFolder, MMControl& player, Dialogs& dialogs,
+          QWidget* parent);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -28,6 +30,7 @@ private:
     Colors& colors_;
     const QString programFolder_;
     MMControl& player_;
+    Dialogs& dialogs_;
 
     ColorSwatch* Label5;
     ColorSwatch* Label6;

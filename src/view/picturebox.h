@@ -27,7 +27,6 @@ public:
 
     // Setting the back colour clears the view to it.
     void setBackColor(const QColor& color);
-    QColor backColor() const { return backColor_; }
     void setForeColor(const QColor& color) { foreColor_ = color; }
     // Clears to the back colour; the next row printed is the top one.
     void Cls();

@@ -1,19 +1,20 @@
-#include "mainwindow.h"
+#include "answers.h"
+#include "colors.h"
+#include "dialogs.h"
+#include "discfixture.h"
+#include "form1.h"
+#include "manualaudiosink.h"
 #include "mmcontrol.h"
 #include "picturebox.h"
 #include "programfolder.h"
 #include "readgate.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
-#include <QLineEdit>
+#include <QLabel>
 #include <QPushButton>
-#include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -21,6 +22,77 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+using Rows = QList<PictureBox::Row>;
+
+// The main window on a program folder of its own, its sound device turned by hand and the
+// user's answers given in advance. Green text, a red current line, on black.
+struct MainWindow {
+    explicit MainWindow(const QStringList& tracks = {}, const SectorRead& reads = &Disc::readAudio)
+    {
+        writeFile(fixture.path(u"cv.ini"_s), " 65280 \r\n 255 \r\n 0 \r\n"_ba);
+        if (!tracks.isEmpty())
+            fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, tracks));
+        window = std::make_unique<Form1>(colors, fixture.programFolder(), output.devices(reads),
+                                         answers);
+    }
+    template <typename Control> Control* find() { return window->findChild<Control*>(); }
+    MMControl& player() { return *find<MMControl>(); }
+    PictureBox& view() { return *find<PictureBox>(); }
+    QPushButton* button(const QString& caption)
+    {
+        for (QPushButton* button : window->findChildren<QPushButton*>()) {
+            if (button->text() == caption)
+                return button;
+        }
+        return nullptr;
+    }
+    void press(const QString& caption) { QTest::mouseClick(button(caption), Qt::LeftButton); }
+    QToolButton* playerButton(int i) { return player().findChildren<QToolButton*>()[i]; }
+    void play() { QTest::mouseClick(playerButton(0), Qt::LeftButton); }
+    void stop() { QTest::mouseClick(playerButton(1), Qt::LeftButton); }
+    bool playing() { return playerButton(1)->isEnabled(); }
+    bool synchronising() { return find<QTimer>()->isActive() && !button(u"開く"_s)->isEnabled(); }
+    void choose(int item)
+    {
+        find<QComboBox>()->setCurrentIndex(item);
+        emit find<QComboBox>()->activated(item);
+    }
+    void openLyrics(const QByteArray& cp932)
+    {
+        writeFile(fixture.path(u"lyrics.txt"_s), cp932);
+        answers.lyricsFiles << fixture.path(u"lyrics.txt"_s);
+        press(u"開く"_s);
+    }
+    // Plays `ms` more of the disc, then runs one tick.
+    void tick(int ms)
+    {
+        output.sink().play(ms * 441 / 10);
+        window->Timer1_Timer();
+    }
+    QString label() { return find<QLabel>()->text(); }
+
+    DiscFixture fixture;
+    ManualOutput output;
+    Colors colors;
+    Answers answers;
+    std::unique_ptr<Form1> window;
+};
+
+const QByteArray kLyrics =
+    "[00:00]first\r\n\r\n[00:02]two\r\n[00:03]three\r\n[00:03]again\r\n[00:05]five\r\n"_ba;
+const QStringList kShown{u"       first"_s, QString(),         u"       two"_s,
+                         u"       three"_s, u"       again"_s, u"       five"_s};
+
+// The window around a line of kShown, every other row green: what the view should show.
+Rows around(int centre, Qt::GlobalColor colour)
+{
+    Rows rows;
+    for (int line = centre - 7; line <= centre + 10; ++line)
+        rows.append({line >= 0 && line < kShown.size() ? kShown[line] : u" "_s,
+                     line == centre ? colour : Qt::green});
+    return rows;
+}
 
 // How many times this process has the file open.
 int openCount(const QString& path)
@@ -38,63 +110,59 @@ class AppTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void programFolderIsTheExecutablesOnlyWhenPortable_data();
     void programFolderIsTheExecutablesOnlyWhenPortable();
-    void startsWithoutADisc();
     void startsOnTheLowestDrive();
     void backgroundComesWithTheProgramsOwnActivations();
-    void nothingWaitsOnTheDisc();
-    void keyboardOrder();
-    void closingWhilePlayingStopsAndClosesThePlayer();
-    void startupReadsTheSettings();
     void openingALyricsFile();
+    void nothingWaitsOnTheDisc();
+    void linesFollowTheMusicToTheEndOfTheTrack();
+    void stopButtonAndAStalledEnd();
+    void choosingATrack();
+    void withoutAChosenTrackTheEndIsNotSeen();
 };
-
-void AppTest::programFolderIsTheExecutablesOnlyWhenPortable_data()
-{
-    QTest::addColumn<QString>("content");
-    QTest::addColumn<bool>("portable");
-    QTest::newRow("settings file") << u"cv.ini"_s << true;
-    QTest::newRow("drives folder") << u"drives/"_s << true;
-    QTest::newRow("nothing") << QString() << false;
-    QTest::newRow("a file named drives") << u"drives"_s << false;
-    QTest::newRow("other files only") << u"corvanta.log"_s << false;
-}
 
 void AppTest::programFolderIsTheExecutablesOnlyWhenPortable()
 {
-    QFETCH(QString, content);
-    QFETCH(bool, portable);
-    QTemporaryDir executableFolder;
-    if (content.endsWith(u'/')) {
-        QVERIFY(QDir(executableFolder.path()).mkdir(content.chopped(1)));
-    } else if (!content.isEmpty()) {
-        QFile file(executableFolder.filePath(content));
-        QVERIFY(file.open(QIODevice::WriteOnly));
+    const QString user = u"/home/someone/.config/corvanta"_s;
+    const std::pair<QString, bool> cases[] = {
+        {u"cv.ini"_s, true}, {u"drives/"_s, true}, {QString(), false}, {u"drives"_s, false}};
+    for (const auto& [made, portable] : cases) {
+        DiscFixture folder;
+        const QString bin = folder.path(u"bin"_s);
+        QVERIFY(QDir().mkpath(made.endsWith(u'/') ? bin + u'/' + made : bin));
+        if (!made.isEmpty() && !made.endsWith(u'/'))
+            writeFile(bin + u'/' + made, {});
+        QCOMPARE(programFolder(bin, user), portable ? bin : user);
     }
-    const QString userFolder = u"/home/someone/.config/corvanta"_s;
-    QCOMPARE(programFolder(executableFolder.path(), userFolder),
-             portable ? executableFolder.path() : userFolder);
 }
 
-void AppTest::startsWithoutADisc()
-{
-    MainWindow main;
-    QCOMPARE(main.window->windowTitle(), u"Corvanta"_s);
-    QCOMPARE(main.window->size(), QSize(580, 375));
-    QCOMPARE(main.window->minimumSize(), main.window->maximumSize());
-    QCOMPARE(main.control<QComboBox>("Combo1")->count(), 0);
-    QCOMPARE(main.control<QComboBox>("Combo1")->currentIndex(), -1);
-    QVERIFY(!main.control<QTimer>("Timer1")->isActive());
-    QCOMPARE(main.player().trackCount(), 0);
-}
-
+// Item texts follow the player's tracks; the first one is chosen, nothing is played yet.
 void AppTest::startsOnTheLowestDrive()
 {
-    MainWindow main({u"3000"_s, u"2000"_s});
-    QCOMPARE(main.player().trackCount(), 2);
-    QCOMPARE(main.player().position(), 2000); // and in milliseconds
-    QVERIFY(!main.control<QTimer>("Timer1")->isActive());
+    MainWindow none;
+    QCOMPARE(none.find<QComboBox>()->count(), 0);
+    QVERIFY(!none.find<QTimer>()->isActive());
+
+    MainWindow main({u"3000"_s, u"2500"_s, u"1000"_s, u"1000"_s, u"1000"_s, u"1000"_s, u"1000"_s,
+                     u"1000"_s, u"1000"_s, u"1000"_s});
+    auto* tracks = main.find<QComboBox>();
+    QCOMPARE(tracks->itemText(1), u"ﾄﾗｯｸ2 [00:02]"_s);
+    QCOMPARE(tracks->itemText(9), u"ﾄﾗｯｸ10 [00:01]"_s);
+    QCOMPARE(tracks->currentIndex(), 0);
+    QCOMPARE(main.player().position(), 2000);
+    QVERIFY(!main.synchronising());
+
+    // Keyboard order: the view, the list, play (stop is disabled), 更新, 開く, 設定.
+    main.window->show();
+    main.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main.window.get()));
+    QList<QWidget*> order{main.find<QComboBox>(), main.playerButton(0),   main.button(u"更新"_s),
+                          main.button(u"開く"_s), main.button(u"設定"_s), &main.view()};
+    main.view().setFocus();
+    for (QWidget* next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
 }
 
 // The view takes the background when the window is first shown and when the settings window
@@ -103,12 +171,12 @@ void AppTest::startsOnTheLowestDrive()
 void AppTest::backgroundComesWithTheProgramsOwnActivations()
 {
     MainWindow main({u"3000"_s});
-    main.colors.BackgroundColor = 0x0000FF;
+    const auto background = [&main] { return main.view().grab().toImage().pixelColor(5, 5); };
     main.window->show();
-    QCOMPARE(main.viewColor(), QColor(Qt::red));
+    QCOMPARE(background(), QColor(Qt::black));
 
     main.openLyrics("[00:01]one\r\n"_ba);
-    const QList<PictureBox::Row> rows = main.view().rows();
+    const Rows rows = main.view().rows();
     QCOMPARE(rows.size(), PictureBox::kRows);
     QWidget otherProgram;
     otherProgram.show();
@@ -119,10 +187,48 @@ void AppTest::backgroundComesWithTheProgramsOwnActivations()
     QCOMPARE(main.view().rows(), rows);
 
     main.colors.BackgroundColor = 0xFF0000;
-    whenShown<QDialog>([](QDialog* settings) { settings->close(); });
-    QTest::mouseClick(main.control<QPushButton>("Command3"), Qt::LeftButton);
-    QCOMPARE(main.viewColor(), QColor(Qt::blue));
+    main.press(u"設定"_s); // closed with the close box
+    QCOMPARE(background(), QColor(Qt::blue));
     QVERIFY(main.view().rows().isEmpty());
+}
+
+// A file chosen stops the player and shows the lyrics from their first tag; a cancel changes
+// nothing, not even a playing track. Qt's own dialog lists *.TXT in any letter case.
+void AppTest::openingALyricsFile()
+{
+    MainWindow main({u"9000"_s});
+    main.play();
+    main.openLyrics("\x89\xcc\r\n[00:01]\x88\xea\r\n[00:02]\x93\xf1\r\n"_ba);
+    QVERIFY(!main.playing());
+    const Rows rows = main.view().rows();
+    QCOMPARE(
+        rows.mid(6, 3),
+        (Rows{{u"歌"_s, Qt::green}, {u"       一"_s, Qt::green}, {u"       二"_s, Qt::green}}));
+    main.play();
+    main.answers.lyricsFiles << std::nullopt;
+    main.press(u"開く"_s);
+    QVERIFY(main.playing());
+    QCOMPARE(main.view().rows(), rows);
+
+    writeFile(main.fixture.path(u"NOTES.TXT"_s), "upper case");
+    writeFile(main.fixture.path(u"notes.dat"_s), "not lyrics");
+    const std::unique_ptr<QFileDialog> dialog = makeLyricsFileDialog(nullptr);
+    QCOMPARE(dialog->nameFilters(), QStringList{u"*.txt (歌詞ﾃｷｽﾄ) (*.TXT)"_s});
+    dialog->setDirectory(main.fixture.programFolder());
+    dialog->show();
+    auto* model = dialog->findChild<QFileSystemModel*>();
+    const QModelIndex folder = model->index(main.fixture.programFolder());
+    const auto offered = [&] {
+        QStringList names;
+        for (int row = 0; row < model->rowCount(folder); ++row) {
+            const QModelIndex file = model->index(row, 0, folder);
+            if (model->flags(file) & Qt::ItemIsEnabled && !model->isDir(file))
+                names << model->fileName(file);
+        }
+        names.sort();
+        return names;
+    };
+    QTRY_COMPARE(offered(), (QStringList{u"NOTES.TXT"_s, u"lyrics.txt"_s}));
 }
 
 // A read of the disc that takes its time never holds up the window: stopping, choosing a track,
@@ -130,20 +236,19 @@ void AppTest::backgroundComesWithTheProgramsOwnActivations()
 void AppTest::nothingWaitsOnTheDisc()
 {
     ReadGate gate;
-    MainWindow main({u"20000"_s, u"3000"_s}, {}, gate.reads());
+    MainWindow main({u"20000"_s, u"3000"_s}, gate.reads());
     main.play();
     QTRY_COMPARE(gate.held(), 1);
     main.stop();
-    QVERIFY(!main.player().isPlaying());
+    QVERIFY(!main.playing());
     main.play(); // its reader waits its turn at the disc
     QTRY_COMPARE(gate.held(), 2);
     main.choose(1);
-    QVERIFY(!main.player().isPlaying());
-    QCOMPARE(main.player().trackStart(), 22000);
-    whenShown<QDialog>([](QDialog* settings) {
-        QTest::mouseClick(settings->findChild<QPushButton*>(), Qt::LeftButton);
-    });
-    QTest::mouseClick(main.control<QPushButton>("Command3"), Qt::LeftButton);
+    QVERIFY(!main.playing());
+    main.answers.inWindow = [](QDialog& settings) {
+        QTest::mouseClick(settings.findChild<QPushButton*>(), Qt::LeftButton);
+    };
+    main.press(u"設定"_s);
     QCOMPARE(main.player().trackCount(), 2); // reopened on D:
     QVERIFY(main.window->close());
     QCOMPARE(main.player().trackCount(), 0);
@@ -156,112 +261,105 @@ void AppTest::nothingWaitsOnTheDisc()
     QTRY_COMPARE(openCount(image), 0);
 }
 
-void AppTest::keyboardOrder()
+void AppTest::linesFollowTheMusicToTheEndOfTheTrack()
 {
-    MainWindow main({u"3000"_s});
-    main.window->show();
-    main.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(main.window.get()));
-    QCOMPARE(QApplication::focusWidget()->objectName(), u"Picture1"_s);
+    MainWindow main({u"6000"_s, u"3000"_s});
+    main.openLyrics(kLyrics);
+    QCOMPARE(main.view().rows(), around(0, Qt::green));
+    main.play();
+    QVERIFY(main.synchronising());
 
-    QStringList order;
-    for (int i = 0; i < 6; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        const QWidget* focus = QApplication::focusWidget();
-        order << (focus->objectName().isEmpty()
-                      ? focus->parentWidget()->objectName() + u'.' + focus->accessibleName()
-                      : focus->objectName());
+    struct Step {
+        int ms;
+        const char* label;
+        std::optional<int> highlighted; // the line on row 8; none while the view stays clear
+    };
+    // A match shows from the tick after it; the cursor moves on at the first differing second,
+    // and a line whose tag repeats the one before never matches.
+    const Step steps[] = {
+        {0, "[00:00]", {}},  {100, "[00:00]", 0},  {900, "[00:01]", 0}, {1000, "[00:02]", 0},
+        {100, "[00:02]", 2}, {900, "[00:03]", 2},  {100, "[00:03]", 2}, {100, "[00:03]", 3},
+        {800, "[00:04]", 3}, {1000, "[00:05]", 3}, {900, "[00:05]", 3},
+    };
+    for (const Step& step : steps) {
+        main.tick(step.ms);
+        QCOMPARE(main.label(), QLatin1String(step.label));
+        QCOMPARE(main.view().rows(),
+                 step.highlighted ? around(*step.highlighted, Qt::red) : Rows());
     }
-    // The stop button is skipped while it is disabled.
-    QCOMPARE(order, (QStringList{u"Combo1"_s, u"MMControl1.再生"_s, u"Command1"_s, u"Command2"_s,
-                                 u"Command3"_s, u"Picture1"_s}));
-}
 
-void AppTest::closingWhilePlayingStopsAndClosesThePlayer()
-{
-    MainWindow main({u"3000"_s});
-    main.window->show();
+    main.tick(100); // [00:06], the length of track 1
+    QVERIFY(!main.synchronising());
+    QVERIFY(!main.playing());
+    QCOMPARE(main.view().rows(), around(0, Qt::green));
+
+    // Played again, from the start and with nothing of the last playback highlighted.
     main.play();
-    QVERIFY(main.player().isPlaying());
-    QVERIFY(main.window->close());
-    QVERIFY(!main.player().isPlaying());
-    QCOMPARE(main.player().trackCount(), 0);
+    QCOMPARE(main.player().position(), 2000);
+    main.tick(500);
+    QVERIFY(main.view().rows().isEmpty());
+    main.tick(100);
+    QCOMPARE(main.view().rows(), around(0, Qt::red));
 }
 
-void AppTest::startupReadsTheSettings()
+void AppTest::stopButtonAndAStalledEnd()
 {
-    MainWindow main({}, " 255 \r\n 65280 \r\n 16711680 \r\n"_ba);
-    QCOMPARE(main.colors.TextColor, 255);
-    QCOMPARE(main.colors.CurrentLineColor, 65280);
-    main.window->show();
-    main.window->activateWindow();
-    QTRY_COMPARE(main.viewColor(), QColor(Qt::blue));
-
-    MainWindow garbage({}, "\xff\xfe\0garbage"_ba);
-    QCOMPARE(garbage.colors.CurrentLineColor, 33023);
-}
-
-// Qt's own file dialog, answered as a user would.
-void AppTest::openingALyricsFile()
-{
-    MainWindow main({u"9000"_s}, " 65280 \r\n 255 \r\n 0 \r\n"_ba);
-    const QString song = main.fixture.path(u"song.txt"_s);
-    writeFile(song, "\x89\xcc\r\n[00:01]\x88\xea\r\n[00:02]\x93\xf1\r\n"_ba);
-    writeFile(main.fixture.path(u"NOTES.TXT"_s), "upper case");
-    writeFile(main.fixture.path(u"notes.dat"_s), "not lyrics");
+    MainWindow main({u"6000"_s, u"3000"_s});
+    main.openLyrics(kLyrics);
     main.play();
-    const QToolButton* play = main.player().findChild<QToolButton*>();
+    main.tick(2500);
+    main.stop();
+    QVERIFY(!main.synchronising());
+    QCOMPARE(main.view().rows(), around(0, Qt::green));
 
-    whenShown<QFileDialog>([&](QFileDialog* dialog) {
-        // Whatever the checks find, the dialog must close, or the test would wait for ever.
-        const auto closeAnyway = qScopeGuard([dialog] { dialog->close(); });
-        QCOMPARE(dialog->nameFilters(), QStringList{u"*.txt (歌詞ﾃｷｽﾄ) (*.TXT)"_s});
-        QVERIFY(!play->isEnabled()); // the loading flag is down while the dialog is open
-        dialog->setDirectory(main.fixture.programFolder());
-        auto* model = dialog->findChild<QFileSystemModel*>();
-        const QModelIndex folder = model->index(main.fixture.programFolder());
-        QStringList offered;
-        QTRY_VERIFY((offered =
-                         [&] {
-                             QStringList names;
-                             for (int row = 0; row < model->rowCount(folder); ++row) {
-                                 const QModelIndex file = model->index(row, 0, folder);
-                                 if (model->flags(file) & Qt::ItemIsEnabled && !model->isDir(file))
-                                     names << model->fileName(file);
-                             }
-                             return names;
-                         }())
-                        .size() >= 2);
-        offered.sort();
-        QCOMPARE(offered, (QStringList{u"NOTES.TXT"_s, u"song.txt"_s}));
-        auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
-        QTest::keyClicks(name, u"song.txt"_s);
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-    QTest::mouseClick(main.control<QPushButton>("Command2"), Qt::LeftButton);
-    QVERIFY(!main.player().isPlaying()); // stopped once a file was chosen
-    QVERIFY(play->isEnabled());
-    const QList<PictureBox::Row> rows = main.view().rows();
-    QCOMPARE(rows.size(), PictureBox::kRows);
-    QCOMPARE(rows[6], (PictureBox::Row{u"歌"_s, Qt::green}));
-    QCOMPARE(rows[7], (PictureBox::Row{u"       一"_s, Qt::green})); // the first tagged line
-    QCOMPARE(rows[8], (PictureBox::Row{u"       二"_s, Qt::green}));
-
-    // Cancelling changes nothing.
-    bool asked = false;
-    whenShown<QFileDialog>([&asked](QFileDialog* dialog) {
-        asked = true;
-        dialog->close();
-    });
-    QTest::mouseClick(main.control<QPushButton>("Command2"), Qt::LeftButton);
-    QVERIFY(asked);
-    QCOMPARE(main.view().rows(), rows);
-    QVERIFY(play->isEnabled());
+    main.play();
+    QCOMPARE(main.player().position(), 2000); // rewound to the start of the track
+    main.tick(5900);
+    QVERIFY(main.synchronising());
+    // Held up past the whole of the last second: the end is still seen.
+    main.tick(1200);
+    QCOMPARE(main.label(), u"[00:07]"_s);
+    QVERIFY(!main.synchronising());
+    QVERIFY(!main.playing());
 }
 
-int runAppTests(int argc, char* argv[])
+// A choice stops the track playing and sets the player to the start of its own; that track ends
+// when the label shows the length at the end of its item, before all of its last second is over.
+void AppTest::choosingATrack()
 {
-    AppTest test;
-    return QTest::qExec(&test, argc, argv);
+    MainWindow main({u"6000"_s, u"2500"_s});
+    main.openLyrics(kLyrics);
+    main.play();
+    main.tick(1000);
+    main.choose(1);
+    QVERIFY(!main.playing());
+    QVERIFY(!main.synchronising());
+    main.play();
+    QCOMPARE(main.player().position(), 8000);
+    main.tick(2100);
+    QCOMPARE(main.label(), u"[00:02]"_s);
+    QVERIFY(!main.synchronising());
 }
+
+void AppTest::withoutAChosenTrackTheEndIsNotSeen()
+{
+    MainWindow main({u"6000"_s, u"3000"_s});
+    main.openLyrics(kLyrics);
+    main.press(u"更新"_s); // the list is rebuilt and nothing is chosen
+    QCOMPARE(main.find<QComboBox>()->count(), 2);
+    QCOMPARE(main.find<QComboBox>()->currentIndex(), -1);
+    main.play();
+    main.tick(8000);
+    QVERIFY(main.synchronising());
+    QVERIFY(main.playing());
+
+    // Stopped with nothing chosen, the player keeps the track it holds, the last one the list
+    // was built with, and plays it from its start.
+    main.stop();
+    main.play();
+    QVERIFY(main.playing());
+    QCOMPARE(main.player().position(), 8000);
+}
+
+QTEST_MAIN(AppTest)
 #include "tst_app.moc"

@@ -22,6 +22,11 @@ QByteArray ManualAudioSink::play(int frames)
     return played;
 }
 
+PlayerDevices ManualOutput::devices(SectorRead reads)
+{
+    return {factory(), std::move(reads), [] { return QStringList(); }};
+}
+
 AudioSinkFactory ManualOutput::factory()
 {
     return [this](RingBuffer& source) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audiosink.h"
+#include "playerdevices.h"
 
 #include <QByteArray>
 #include <atomic>
@@ -26,6 +26,9 @@ private:
 class ManualOutput {
 public:
     AudioSinkFactory factory();
+    // The player's devices with this output, the disc read through `reads`, and no optical drive
+    // of the host's.
+    PlayerDevices devices(SectorRead reads = &Disc::readAudio);
     // The sink of the playback under way; valid until it stops.
     ManualAudioSink& sink() { return *sink_; }
 

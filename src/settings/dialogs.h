@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <memory>
+#include <optional>
+
+class QDialog;
+class QFileDialog;
+class QWidget;
+
+// The program's modal questions to the user and its modal windows. Qt's own dialogs answer them
+// in the program; a test answers them itself, with no dialog shown and no event loop waited on.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // The lyrics file chosen; nothing when the user cancels.
+    virtual std::optional<QString> askLyricsFile(QWidget* parent) = 0;
+    // The colour chosen; nothing when the user cancels.
+    virtual std::optional<QColor> askColor(QWidget* parent) = 0;
+    // Shows one of the program's own windows until it closes.
+    virtual void showModal(QDialog& window) = 0;
+};
+
+class QtDialogs final : public Dialogs {
+public:
+    std::optional<QString> askLyricsFile(QWidget* parent) override;
+    std::optional<QColor> askColor(QWidget* parent) override;
+    void showModal(QDialog& window) override;
+};
+
+// Qt's own file dialog for lyrics: it matches *.TXT in any letter case, where the desktop's
+// dialogs would not.
+std::unique_ptr<QFileDialog> makeLyricsFileDialog(QWidget* parent);

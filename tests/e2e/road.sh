@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# A user's road through the real program on a desktop (Xvfb and openbox), heard through a sound
+# server's null sink: start → 開く (the lyrics stay through the dialog's close, a cancel and a
+# visit to another program) → choose track 1 → PLAY → each tagged line lights up as the music
+# reaches it → the track ends → PLAY again → 更新, STOP, PLAY → 設定 with a new background → close.
+# The sink is on a private PulseAudio server, or on the desktop's own when PulseAudio is not
+# installed (as beside PipeWire); with neither the test is skipped.
+# usage: road.sh CORVANTA MKDISC BAND
+set -euo pipefail
+# shellcheck source-path=SCRIPTDIR source=harness.sh
+source "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
+
+require_tools pactl parec od awk xlogo cmp
+server='' # found before begin_work, which leaves the desktop's session behind
+if ! command -v pulseaudio >/dev/null; then
+    server=$(pactl info 2>/dev/null | sed -n 's/^Server String: //p' || true)
+    [ -n "$server" ] || skip "PulseAudio is not installed and no sound server can be reached"
+fi
+begin_work
+readonly rate=$((44100 * 4)) sink="sink_name=corvanta_test format=s16le rate=44100 channels=2"
+readonly tags=(1 2 3 4) white=ffffff red=ff0000 blue=0000ff
+
+if [ -n "$server" ]; then
+    export PULSE_SERVER=$server
+    # shellcheck disable=SC2086 # the module's arguments are words of their own
+    undo_at_exit "pactl unload-module $(pactl load-module module-null-sink $sink)"
+else
+    pulseaudio -n --daemonize=no --disable-shm --exit-idle-time=-1 \
+        --load=module-native-protocol-unix --load="module-null-sink $sink" >"$work/pulse.log" 2>&1 &
+    track_process $!
+fi
+wait_for 10 "the null sink" sh -c 'pactl list short sinks | grep -q corvanta_test'
+parec --device=corvanta_test.monitor --format=s16le --rate=44100 --channels=2 --raw \
+    --latency-msec=50 >"$work/heard.raw" 2>"$work/parec.log" &
+track_process $!
+heard() { stat -c %s "$work/heard.raw"; }
+sound_after() { [ "$(tail -c +$(($1 + 1)) "$work/heard.raw" | tr -d '\000' | head -c 1 | wc -c)" -eq 1 ]; }
+silent_since() { # the last 0.2 s heard are silence
+    [ "$(tail -c $((rate / 5)) "$work/heard.raw" | tr -d '\000' | wc -c)" -eq 0 ]
+}
+# tracks_after BYTE: the tracks heard after that byte of the recording, as "track:from-to"
+# seconds, in order. A test track's right channel is track × 256 + its second, and the null
+# sink passes it on bit for bit.
+tracks_after() {
+    tail -c +$(($1 + 1)) "$work/heard.raw" | od -An -v -w4 -td2 --endian=little | awk '
+        $2 == 0 { next }
+        { t = int($2 / 256); s = $2 % 256 }
+        t != track || s < last || s > last + 1 { if (track) printf "%d:%d-%d ", track, first, last
+                                                  track = t; first = s }
+        { last = s }
+        END { if (track) printf "%d:%d-%d", track, first, last }'
+}
+
+printf '%s\r\n' 'Corvanta test song' '[00:01]a' '[00:02]bbbbbbbbbb' '[00:03]cccccccccccccccccccc' \
+    '[00:04]dd' >"$work/lyrics.txt"
+make_program_folder 6000 3000
+printf ' 16777215 \r\n 255 \r\n 0 \r\n' >"$work/program/cv.ini" # white, red, black
+start_xvfb
+start_program QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=pulseaudio PULSE_SINK=corvanta_test
+find_window '^Corvanta$'
+say "window $win at ($win_x, $win_y), ${win_w}x${win_h}"
+[ "${win_w}x${win_h}" = 580x375 ] || die "the client area is ${win_w}x${win_h}"
+# Centred by the program; the frame may push the client area aside by its border and title bar.
+((win_x >= 221 && win_x <= 223 && win_y >= 196 && win_y <= 226)) || die "the window is not centred"
+
+# The view: 577 px wide from 40 px down, 18 px rows, the current line on row 8.
+rows_extent() { "$band" "$win" 0 $((40 + 18 * ($1 - 1))) 577 $((18 * ($2 - $1 + 1))) "$3"; }
+tagged_extents() { for i in "${!tags[@]}"; do rows_extent $((8 + i)) $((8 + i)) $white; done | paste -sd ' '; }
+# The window around the first tagged line, none of it red: six blank rows, the title, the lines.
+plain_window_shown() {
+    [ "$(rows_extent 1 6 $white)" -eq -1 ] && [ "$(rows_extent 8 8 $white)" -ge 0 ] &&
+        [ "$(rows_extent 12 18 $white)" -eq -1 ] && [ "$(rows_extent 1 18 $red)" -eq -1 ]
+}
+view_shows() { [ "$(rows_extent 1 18 "$1")" -ge 0 ]; }
+current_is() { [ "$(rows_extent 8 8 $red)" -eq "$1" ]; }
+lyrics_stay() {
+    wait_for 15 "the lyrics in the view" plain_window_shown
+    sleep 1
+    plain_window_shown && [ "$(tagged_extents)" = "$extents" ] || die "the lyrics went $1"
+}
+say "開く: the lyrics, then a cancel, then another program's window and back"
+open_lyrics "$work/lyrics.txt"
+wait_for 15 "the lyrics in the view" plain_window_shown
+extents=$(tagged_extents)
+lyrics_stay "once the file dialog had closed"
+open_lyrics
+lyrics_stay "after the file dialog was cancelled"
+xlogo -geometry 100x100+0+0 >/dev/null 2>&1 &
+track_process $!
+wait_for 15 "xlogo" xdotool search --onlyvisible --class '^XLogo$'
+xdotool windowactivate --sync "$(xdotool search --onlyvisible --class '^XLogo$' | head -n 1)"
+xdotool windowactivate --sync "$win"
+lyrics_stay "after coming back from another program"
+
+say "choosing track 1 in the list, then PLAY"
+click_at $list_x $list_y
+wait_for 15 "the list's popup" sh -c '[ "$(xdotool search --onlyvisible --pid '"$app_pid"' | wc -l)" -gt 1 ]'
+xdotool key Down Up Return
+mark=$(heard)
+click_at $play_x $play_y
+wait_for 15 "sound" sound_after "$mark"
+start=$(heard)
+read -ra extent <<<"$extents"
+for i in "${!tags[@]}"; do
+    wait_for 20 "line $((i + 1)) in red" current_is "${extent[i]}"
+    at_ms=$((($(heard) - start) * 1000 / rate))
+    say "[00:0${tags[i]}] current with $at_ms ms heard"
+    # The sound server's latency lags the recording; a hang, not a slow tick, is the upper bound.
+    ((at_ms >= tags[i] * 1000 - 600 && at_ms <= tags[i] * 1000 + 1500)) ||
+        die "line $((i + 1)) turned current with $at_ms ms heard"
+done
+wait_for 20 "silence at the end of track 1" silent_since
+say "heard: $(tracks_after "$mark")"
+[[ "$(tracks_after "$mark")" =~ ^1:0-5( 2:0-0)?$ ]] || die "track 1 was not heard whole, alone"
+plain_window_shown || die "the view is not back to the lyrics from their first tag"
+
+say "PLAY again: track 1 from its start; then 更新, STOP and PLAY: the track the player holds"
+mark=$(heard)
+click_at $play_x $play_y
+sleep 1.5
+click_at $refresh_x $refresh_y
+click_at $stop_x $stop_y
+wait_for 10 "silence after STOP" silent_since
+[[ "$(tracks_after "$mark")" =~ ^1:0-[01]$ ]] || die "PLAY again played $(tracks_after "$mark")"
+mark=$(heard)
+click_at $play_x $play_y
+sleep 1.5
+click_at $stop_x $stop_y
+wait_for 10 "silence after STOP" silent_since
+[[ "$(tracks_after "$mark")" =~ ^2:0-[01]$ ]] || die "PLAY after 更新 and STOP played $(tracks_after "$mark")"
+
+say "設定: no title, a blue background, OK"
+click_at $settings_x $settings_y
+settings_shown() { # the only window of its size, 312x213
+    for settings in $(xdotool search --onlyvisible --pid "$app_pid"); do
+        [ "$(xwininfo -id "$settings" | sed -n 's/^ *Width: *//p')" = 312 ] && return 0
+    done
+    return 1
+}
+wait_for 15 "the settings window" settings_shown
+[ "$(xprop -id "$settings" _NET_WM_NAME)" = '_NET_WM_NAME(UTF8_STRING) = ' ] ||
+    die "the settings window's title bar shows $(xprop -id "$settings" _NET_WM_NAME)"
+xdotool mousemove --window "$settings" 216 92 click 1
+wait_for 15 "the colour dialog" xdotool search --onlyvisible --name '^色を選択$'
+xdotool key alt+h ctrl+a # Alt+H: the HTML field
+xdotool type '#0000ff'
+xdotool key Return
+xdotool mousemove --window "$settings" 272 196 click 1
+wait_for 5 "the blue background" view_shows $blue
+cmp -s "$work/program/cv.ini" <(printf ' 16777215 \r\n 255 \r\n 16711680 \r\n') || die "cv.ini"
+
+say "closing the window with Alt+F4"
+xdotool windowactivate --sync "$win" key alt+F4
+timeout 15 tail --pid="$app_pid" -f /dev/null || die "the program did not end"
+wait "$app_pid" || die "the program ended with status $?"
+say "PASS"
