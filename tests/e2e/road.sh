@@ -2,7 +2,7 @@
 # A user's road through the real program on a desktop (Xvfb and openbox), heard through a sound
 # server's null sink: start → 開く (the lyrics stay through the dialog's close, a cancel and a
 # visit to another program) → choose track 1 → PLAY → each tagged line lights up as the music
-# reaches it → the track ends → PLAY again → 更新, STOP, PLAY → 設定 with a new background → close.
+# reaches it → the track ends → PLAY, 更新, STOP, PLAY → 設定 with a new background → close.
 # The sink is on a private PulseAudio server, or on the desktop's own when PulseAudio is not
 # installed (as beside PipeWire); with neither the test is skipped.
 # usage: road.sh CORVANTA MKDISC BAND
@@ -114,14 +114,12 @@ say "heard: $(tracks_after "$mark")"
 [[ "$(tracks_after "$mark")" =~ ^1:0-5( 2:0-0)?$ ]] || die "track 1 was not heard whole, alone"
 plain_window_shown || die "the view is not back to the lyrics from their first tag"
 
-say "PLAY again: track 1 from its start; then 更新, STOP and PLAY: the track the player holds"
-mark=$(heard)
+say "PLAY again, 更新, STOP: then PLAY plays the track the player holds from its start"
 click_at $play_x $play_y
-sleep 1.5
+sleep 0.5
 click_at $refresh_x $refresh_y
 click_at $stop_x $stop_y
 wait_for 10 "silence after STOP" silent_since
-[[ "$(tracks_after "$mark")" =~ ^1:0-[01]$ ]] || die "PLAY again played $(tracks_after "$mark")"
 mark=$(heard)
 click_at $play_x $play_y
 sleep 1.5

@@ -1,12 +1,8 @@
 #include "discfixture.h"
 
-#include "cdtime.h"
-
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QTest>
-#include <QtEndian>
 
 DiscFixture::DiscFixture()
 {
@@ -44,11 +40,4 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
-}
-
-FrameMark markOf(const QByteArray& pcm, qint64 frame)
-{
-    const auto right =
-        qFromLittleEndian<qint16>(pcm.constData() + frame * cdtime::kBytesPerFrame + 2);
-    return {right / 256, right % 256};
 }

@@ -27,11 +27,3 @@ private:
 QByteArray fileBytes(const QString& path, qint64 offset = 0, qint64 size = -1);
 // Writes a whole file, or ends the test program.
 void writeFile(const QString& path, const QByteArray& bytes);
-
-// The signature mkdisc writes into each frame of a test track: right channel = track × 256 +
-// the whole second within the track.
-struct FrameMark {
-    int track;
-    int second;
-};
-FrameMark markOf(const QByteArray& pcm, qint64 frame);

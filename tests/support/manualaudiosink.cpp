@@ -24,14 +24,10 @@ QByteArray ManualAudioSink::play(int frames)
 
 PlayerDevices ManualOutput::devices(SectorRead reads)
 {
-    return {factory(), std::move(reads), [] { return QStringList(); }};
-}
-
-AudioSinkFactory ManualOutput::factory()
-{
-    return [this](RingBuffer& source) {
+    const auto makeSink = [this](RingBuffer& source) {
         auto sink = std::make_unique<ManualAudioSink>(source);
         sink_ = sink.get();
         return sink;
     };
+    return {makeSink, std::move(reads), [] { return QStringList(); }};
 }

@@ -25,7 +25,6 @@ private:
 // Hands out manual sinks and keeps hold of the one in use.
 class ManualOutput {
 public:
-    AudioSinkFactory factory();
     // The player's devices with this output, the disc read through `reads`, and no optical drive
     // of the host's.
     PlayerDevices devices(SectorRead reads = &Disc::readAudio);
