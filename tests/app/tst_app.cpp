@@ -149,18 +149,6 @@ void AppTest::startsOnTheLowestDrive()
     QCOMPARE(tracks->currentIndex(), 0);
     QCOMPARE(main.player().position(), 2000);
     QVERIFY(!main.synchronising());
-
-    // Keyboard order: the view, the list, play (stop is disabled), 更新, 開く, 設定.
-    main.window->show();
-    main.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(main.window.get()));
-    QList<QWidget*> order{main.find<QComboBox>(), main.playerButton(0),   main.button(u"更新"_s),
-                          main.button(u"開く"_s), main.button(u"設定"_s), &main.view()};
-    main.view().setFocus();
-    for (QWidget* next : order) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), next);
-    }
 }
 
 // The view takes the background when the window is first shown and when the settings window
