@@ -69,6 +69,7 @@ private slots:
     void damagedWhilePlayingStopsCleanly_data();
     void damagedWhilePlayingStopsCleanly();
     void driveLetters();
+    void ringWrapsRound();
     void theDiskDriverGetsTheDiscBytes();
     void withoutASoundDevicePlayEndsByItself_data();
     void withoutASoundDevicePlayEndsByItself();
@@ -229,6 +230,19 @@ void PlayerTest::driveLetters()
     QCOMPARE(drives.target(u'e'), imagePath);
     QCOMPARE(drives.target(u'F'), u"/dev/b"_s);
     QCOMPARE(drives.defaultTarget(), u"/dev/a"_s);
+}
+
+// What is written past the end of the ring goes on at its start, and is read back in order.
+void PlayerTest::ringWrapsRound()
+{
+    RingBuffer ring(5);
+    const auto* in = reinterpret_cast<const std::byte*>("abcdefgh");
+    std::byte out[4];
+    QCOMPARE(ring.write(in, 3), 3u);
+    QCOMPARE(ring.read(out, 2), 2u);
+    QCOMPARE(ring.write(in + 3, 5), 4u); // full: one byte is left over
+    QCOMPARE(ring.read(out, 4), 4u);
+    QCOMPARE(QByteArrayView(out, 4), "cdef");
 }
 
 void PlayerTest::theDiskDriverGetsTheDiscBytes()
