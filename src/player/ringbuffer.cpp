@@ -10,8 +10,9 @@ RingBuffer::RingBuffer(std::size_t capacity)
 
 std::size_t RingBuffer::available() const
 {
-    // Read `read_` first: `written_` can only grow meanwhile, never below it.
-    const std::uint64_t read = read_.load(std::memory_order_acquire);
+    // Read `read_` first: `written_` can only grow meanwhile, never below it. Sequentially
+    // consistent, so a producer that has just said what room it waits for sees the latest read.
+    const std::uint64_t read = read_.load();
     return static_cast<std::size_t>(written_.load(std::memory_order_acquire) - read);
 }
 
@@ -35,10 +36,7 @@ bool RingBuffer::waitForSpace(std::size_t bytes, std::stop_token stop)
     wanted_.store(bytes);
     // `wanted_` is stored before the room is looked at, and read() advances `read_` before it
     // looks at `wanted_` (both sequentially consistent), so a wake-up cannot fall between them.
-    const bool free = roomMade_.wait(lock, stop, [&] {
-        return capacity_ - std::size_t(written_.load(std::memory_order_relaxed) - read_.load()) >=
-               bytes;
-    });
+    const bool free = roomMade_.wait(lock, stop, [&] { return freeSpace() >= bytes; });
     wanted_.store(0);
     return free;
 }
