@@ -119,7 +119,7 @@ click_at() {
 # Where the window's buttons are, in client coordinates.
 # shellcheck disable=SC2034 # the scripts that source this use them
 readonly open_x=28 open_y=20 settings_x=88 settings_y=20 play_x=365 play_y=19 stop_x=392 \
-    stop_y=19 list_x=464 list_y=18 refresh_x=552 refresh_y=20
+    stop_y=19 list_x=464 list_y=18
 
 # Opens the lyrics file $1 through 開く, typing its path; without $1, cancels the dialog.
 open_lyrics() {
