@@ -26,96 +26,92 @@ class LyricsTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void timeTags();
-    void loadsLines_data();
-    void loadsLines();
-    void aFileThatCannotBeOpenedEmptiesTheLists();
-};
-
-void LyricsTest::timeTags()
-{
-    const std::pair<qint32, const char*> cases[] = {
-        {0, "[00:00]"},
-        {999, "[00:00]"},
-        {1000, "[00:01]"},
-        {1999, "[00:01]"},
-        {59999, "[00:59]"},
-        {60999, "[01:00]"},
-        {599999, "[09:59]"},
-        {600000, "[10:00]"},
-        {754321, "[12:34]"},
-        {3599999, "[59:59]"},
-        {6000000, "[100:00]"},
-        {-60000, "[00:00]"},
-        {2147483647, "[35791:23]"},
-    };
-    for (const auto& [ms, tag] : cases)
-        QCOMPARE(FormatTimeTag(ms), QLatin1String(tag));
-}
-
-void LyricsTest::loadsLines_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("List1"); // List2 is the same with every tag blanked
-    QTest::newRow("tagged, blank, untagged, bare tag")
-        << "[00:12]text one\r\n\r\nno tag\r\n[00:17]"_ba
-        << QStringList{u"[00:12]text one"_s, QString(), u"no tag"_s, u"[00:17]"_s};
-    QTest::newRow("any bracket is a tag, a blank or full-width one is not")
-        << "[1:05]text\r\n[\r\n [00:01]a\r\n\x81\x6d"
-           "00:01\x81\x6e"_ba
-        << QStringList{u"[1:05]text"_s, u"["_s, u" [00:01]a"_s, u"［00:01］"_s};
-    QTest::newRow("CR, LF and CR LF end lines; a last one adds none")
-        << "a\rb\nc\r\nd\n\re\r\n"_ba
-        << QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s, QString(), u"e"_s};
-    QTest::newRow("empty file") << QByteArray() << QStringList();
-    QTest::newRow("code page 932; bad bytes are U+FFFD")
-        << "[00:01]\x87\x40\x81\x60\x81\x5f \xb6\xc0 \x88\x9f\r\nb\xff\x82"_ba
-        << QStringList{u"[00:01]①～＼ ｶﾀ 亜"_s, u"b\uFFFD\uFFFD"_s};
-    QStringList many;
-    for (int i = 0; i < 40'000; ++i) // more than a 16-bit index holds
-        many << u"[00:%1]%2"_s.arg(i % 60, 2, 10, QChar(u'0')).arg(i);
-    QTest::newRow("40,000 lines") << many.join(u"\r\n"_s).toLatin1() << many;
-}
-
-// Loaded from a file, and decoded in two pieces cut anywhere, even inside a character.
-void LyricsTest::loadsLines()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, List1);
-    DiscFixture folder;
-    writeFile(folder.path(u"lyrics.txt"_s), bytes);
-    LineList lines, shown;
-    QVERIFY(LoadLyrics(folder.path(u"lyrics.txt"_s), lines, shown));
-    QCOMPARE(linesOf(lines), List1);
-    QStringList List2;
-    for (const QString& line : List1)
-        List2 << (line.startsWith(u'[') ? kBlank + line.mid(7) : line);
-    QCOMPARE(linesOf(shown), List2);
-
-    for (qsizetype cut = 0; cut <= std::min<qsizetype>(bytes.size(), 64); ++cut) {
-        Cp932Decoder decoder;
-        QString text;
-        decoder.decode(QByteArrayView(bytes).first(cut), text);
-        decoder.decode(QByteArrayView(bytes).sliced(cut), text);
-        decoder.finish(text);
-        QCOMPARE(text, decodeCp932(bytes));
+    void timeTags()
+    {
+        const std::pair<qint32, const char*> cases[] = {
+            {0, "[00:00]"},
+            {999, "[00:00]"},
+            {1000, "[00:01]"},
+            {1999, "[00:01]"},
+            {59999, "[00:59]"},
+            {60999, "[01:00]"},
+            {599999, "[09:59]"},
+            {600000, "[10:00]"},
+            {754321, "[12:34]"},
+            {3599999, "[59:59]"},
+            {6000000, "[100:00]"},
+            {-60000, "[00:00]"},
+            {2147483647, "[35791:23]"},
+        };
+        for (const auto& [ms, tag] : cases)
+            QCOMPARE(FormatTimeTag(ms), QLatin1String(tag));
     }
-}
 
-// A new load replaces the old lines even when its file cannot be opened; nothing stays selected.
-void LyricsTest::aFileThatCannotBeOpenedEmptiesTheLists()
-{
-    DiscFixture folder;
-    writeFile(folder.path(u"old.txt"_s), "[00:01]old"_ba);
-    LineList List1, List2;
-    QVERIFY(LoadLyrics(folder.path(u"old.txt"_s), List1, List2));
-    QVERIFY(List1.setSelection(0));
-    QVERIFY(!List1.setSelection(1)); // never clamped
-    QVERIFY(!LoadLyrics(folder.path(u"missing.txt"_s), List1, List2));
-    QCOMPARE(List1.count() + List2.count(), 0);
-    QCOMPARE(List1.selection(), -1);
-    QVERIFY(!List1.setSelection(0));
-}
+    void loadsLines_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("List1"); // List2 is the same with every tag blanked
+        QTest::newRow("tagged, blank, untagged, bare tag")
+            << "[00:12]text one\r\n\r\nno tag\r\n[00:17]"_ba
+            << QStringList{u"[00:12]text one"_s, QString(), u"no tag"_s, u"[00:17]"_s};
+        QTest::newRow("any bracket is a tag, a blank or full-width one is not")
+            << "[1:05]text\r\n[\r\n [00:01]a\r\n\x81\x6d"
+               "00:01\x81\x6e"_ba
+            << QStringList{u"[1:05]text"_s, u"["_s, u" [00:01]a"_s, u"［00:01］"_s};
+        QTest::newRow("CR, LF and CR LF end lines; a last one adds none")
+            << "a\rb\nc\r\nd\n\re\r\n"_ba
+            << QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s, QString(), u"e"_s};
+        QTest::newRow("empty file") << QByteArray() << QStringList();
+        QTest::newRow("code page 932; bad bytes are U+FFFD")
+            << "[00:01]\x87\x40\x81\x60\x81\x5f \xb6\xc0 \x88\x9f\r\nb\xff\x82"_ba
+            << QStringList{u"[00:01]①～＼ ｶﾀ 亜"_s, u"b\uFFFD\uFFFD"_s};
+        QStringList many;
+        for (int i = 0; i < 40'000; ++i) // more than a 16-bit index holds
+            many << u"[00:%1]%2"_s.arg(i % 60, 2, 10, QChar(u'0')).arg(i);
+        QTest::newRow("40,000 lines") << many.join(u"\r\n"_s).toLatin1() << many;
+    }
+
+    // Loaded from a file, and decoded in two pieces cut anywhere, even inside a character.
+    void loadsLines()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, List1);
+        DiscFixture folder;
+        writeFile(folder.path(u"lyrics.txt"_s), bytes);
+        LineList lines, shown;
+        QVERIFY(LoadLyrics(folder.path(u"lyrics.txt"_s), lines, shown));
+        QCOMPARE(linesOf(lines), List1);
+        QStringList List2;
+        for (const QString& line : List1)
+            List2 << (line.startsWith(u'[') ? kBlank + line.mid(7) : line);
+        QCOMPARE(linesOf(shown), List2);
+
+        for (qsizetype cut = 0; cut <= std::min<qsizetype>(bytes.size(), 64); ++cut) {
+            Cp932Decoder decoder;
+            QString text;
+            decoder.decode(QByteArrayView(bytes).first(cut), text);
+            decoder.decode(QByteArrayView(bytes).sliced(cut), text);
+            decoder.finish(text);
+            QCOMPARE(text, decodeCp932(bytes));
+        }
+    }
+
+    // A new load replaces the old lines even when its file cannot be opened; nothing stays
+    // selected.
+    void aFileThatCannotBeOpenedEmptiesTheLists()
+    {
+        DiscFixture folder;
+        writeFile(folder.path(u"old.txt"_s), "[00:01]old"_ba);
+        LineList List1, List2;
+        QVERIFY(LoadLyrics(folder.path(u"old.txt"_s), List1, List2));
+        QVERIFY(List1.setSelection(0));
+        QVERIFY(!List1.setSelection(1)); // never clamped
+        QVERIFY(!LoadLyrics(folder.path(u"missing.txt"_s), List1, List2));
+        QCOMPARE(List1.count() + List2.count(), 0);
+        QCOMPARE(List1.selection(), -1);
+        QVERIFY(!List1.setSelection(0));
+    }
+};
 
 QTEST_GUILESS_MAIN(LyricsTest)
 #include "tst_lyrics.moc"

@@ -32,140 +32,133 @@ class SettingsTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void colorValues();
-    void loadsTheSettingsFile_data();
-    void loadsTheSettingsFile();
-    void savesByReplacingTheFile();
-    void settingsWindow_data();
-    void settingsWindow();
-};
-
-void SettingsTest::colorValues()
-{
-    QPalette palette;
-    palette.setColor(QPalette::Button, QColor(0x11, 0x22, 0x33));
-    palette.setColor(QPalette::Base, QColor(0x44, 0x55, 0x66));
-    const std::pair<Colour, QColor> cases[] = {
-        {{}, Qt::black},                                // unset
-        {33023, QColor(255, 128, 0)},                   // red in the low byte
-        {0x7F0000FF, QColor(255, 0, 0)},                // the high byte of RGB is ignored
-        {kButtonFace, QColor(0x11, 0x22, 0x33)},        // &H8000000F
-        {qint32(0x80000005), QColor(0x44, 0x55, 0x66)}, // window: the base
-        {qint32(0x80000002), QColor(0x99, 0xB4, 0xD1)}, // no role: the classic caption blue
-        {qint32(0x80000020), Qt::black},                // no such system colour
-    };
-    for (const auto& [value, expected] : cases)
-        QCOMPARE(toQColor(value, palette), expected);
-    QCOMPARE(toColorValue(QColor(1, 2, 3)), 0x030201);
-}
-
-void SettingsTest::loadsTheSettingsFile_data()
-{
-    QTest::addColumn<QByteArray>("file"); // null: none
-    QTest::addColumn<Colors>("loaded");
-    const Colors defaults{{}, 33023, kButtonFace};
-    QTest::newRow("no file") << QByteArray() << defaults;
-    QTest::newRow("empty") << QByteArray("") << defaults;
-    QTest::newRow("as saved") << " 255 \r\n 65280 \r\n-2147483643 \r\n"_ba
-                              << Colors{255, 65280, -2147483643};
-    // A short file resets the second value even though it was read.
-    QTest::newRow("two values") << "1\r\n2\r\n"_ba << Colors{1, 33023, kButtonFace};
-    QTest::newRow("four values, commas, LF") << " 7 , 8\n9\n4"_ba << Colors{7, 8, 9};
-    QTest::newRow("garbage and numbers beyond 32 bits take the default")
-        << "blue\r\n4294967296\r\n\x1a\0"_ba << Colors{0, 33023, kButtonFace};
-}
-
-void SettingsTest::loadsTheSettingsFile()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(Colors, loaded);
-    DiscFixture folder;
-    if (!file.isNull())
-        writeFile(folder.path(u"cv.ini"_s), file);
-    Colors colors;
-    LoadSettings(colors, folder.programFolder());
-    QVERIFY(asTuple(colors) == asTuple(loaded));
-}
-
-// The file is written whole beside the old one, which a reader that has it open still reads
-// whole. A program folder that cannot hold it fails the save and changes nothing.
-void SettingsTest::savesByReplacingTheFile()
-{
-    DiscFixture folder;
-    const QString programFolder = folder.path(u"not/yet/there"_s);
-    QVERIFY(SaveSettings({0, 33023, kButtonFace}, programFolder));
-    QFile old(programFolder + u"/cv.ini"_s);
-    QVERIFY(old.open(QIODevice::ReadOnly));
-    QVERIFY(SaveSettings({255, 65280, -2147483643}, programFolder));
-    QCOMPARE(old.readAll(), " 0 \r\n 33023 \r\n-2147483633 \r\n"_ba);
-    Colors loaded;
-    LoadSettings(loaded, programFolder);
-    QVERIFY(asTuple(loaded) == asTuple(Colors{255, 65280, -2147483643}));
-
-    writeFile(folder.path(u"plain"_s), "a file, not a folder");
-    QVERIFY(!SaveSettings(loaded, folder.path(u"plain/corvanta"_s)));
-    QVERIFY(QDir(folder.programFolder()).mkpath(u"taken/cv.ini"_s));
-    QVERIFY(!SaveSettings(loaded, folder.path(u"taken"_s)));
-    QVERIFY(QFileInfo(folder.path(u"taken/cv.ini"_s)).isDir());
-}
-
-void SettingsTest::settingsWindow_data()
-{
-    QTest::addColumn<bool>("withDrives");
-    QTest::addColumn<bool>("confirmed");
-    QTest::newRow("OK") << true << true;
-    QTest::newRow("the close box") << true << false;
-    QTest::newRow("OK without any drive") << false << true;
-    QTest::newRow("OK where cv.ini cannot be saved") << true << true;
-}
-
-// Drives D: and F: are images, an optical drive takes E:. The swatches show the colours in use;
-// a cancelled colour dialog leaves its swatch. Only OK applies: colours, player and file.
-void SettingsTest::settingsWindow()
-{
-    QFETCH(bool, withDrives);
-    QFETCH(bool, confirmed);
-    const bool saves = QByteArray(QTest::currentDataTag()) != "OK where cv.ini cannot be saved";
-    DiscFixture fixture;
-    ManualOutput output;
-    PlayerDevices devices = output.devices();
-    if (withDrives) {
-        fixture.mapDrive('f', fixture.makeDisc(u"two"_s, {u"1000"_s, u"1000"_s}));
-        fixture.mapDrive('d', fixture.makeDisc(u"one"_s, {u"1000"_s}));
-        devices.opticalDrives = [] { return QStringList{u"/dev/no-disc"_s}; };
+    void colorValues()
+    {
+        QPalette palette;
+        palette.setColor(QPalette::Button, QColor(0x11, 0x22, 0x33));
+        palette.setColor(QPalette::Base, QColor(0x44, 0x55, 0x66));
+        const std::pair<Colour, QColor> cases[] = {
+            {{}, Qt::black},                                // unset
+            {33023, QColor(255, 128, 0)},                   // red in the low byte
+            {0x7F0000FF, QColor(255, 0, 0)},                // the high byte of RGB is ignored
+            {kButtonFace, QColor(0x11, 0x22, 0x33)},        // &H8000000F
+            {qint32(0x80000005), QColor(0x44, 0x55, 0x66)}, // window: the base
+            {qint32(0x80000002), QColor(0x99, 0xB4, 0xD1)}, // no role: the classic caption blue
+            {qint32(0x80000020), Qt::black},                // no such system colour
+        };
+        for (const auto& [value, expected] : cases)
+            QCOMPARE(toQColor(value, palette), expected);
+        QCOMPARE(toColorValue(QColor(1, 2, 3)), 0x030201);
     }
-    if (!saves)
-        QVERIFY(QDir(fixture.programFolder()).mkdir(u"cv.ini"_s));
-    MMControl player(fixture.programFolder(), devices);
-    player.setCommand(u"open"_s);
-    Colors colors{{}, 2, 3};
-    Answers answers;
-    answers.colors = {QColor(Qt::red), std::nullopt};
-    Form2 settings(colors, fixture.programFolder(), player, answers, nullptr);
 
-    const QList<ColorSwatch*> swatches = settings.findChildren<ColorSwatch*>();
-    auto* drives = settings.findChild<QComboBox*>();
-    QCOMPARE(drives->count(), withDrives ? 3 : 0);
-    QCOMPARE(drives->itemText(0), withDrives ? u"D:"_s : QString());
-    QCOMPARE(drives->itemText(1), withDrives ? u"E:"_s : QString());
-    QCOMPARE(drives->currentIndex(), withDrives ? 0 : -1);
-    QCOMPARE(swatches[0]->value(), 0); // unset shows black
-    QTest::mouseClick(swatches[0], Qt::LeftButton);
-    QTest::mouseClick(swatches[1], Qt::LeftButton);
-    QCOMPARE(swatches[0]->value(), 0x0000FF);
-    QCOMPARE(swatches[1]->value(), 2);
-    drives->setCurrentIndex(2);
-    if (confirmed)
-        QTest::mouseClick(settings.findChild<QPushButton*>(), Qt::LeftButton);
-    else
-        settings.close();
+    void loadsTheSettingsFile_data()
+    {
+        QTest::addColumn<QByteArray>("file"); // null: none
+        QTest::addColumn<Colors>("loaded");
+        const Colors defaults{{}, 33023, kButtonFace};
+        QTest::newRow("no file") << QByteArray() << defaults;
+        QTest::newRow("empty") << QByteArray("") << defaults;
+        QTest::newRow("as saved") << " 255 \r\n 65280 \r\n-2147483643 \r\n"_ba
+                                  << Colors{255, 65280, -2147483643};
+        // A short file resets the second value even though it was read.
+        QTest::newRow("two values") << "1\r\n2\r\n"_ba << Colors{1, 33023, kButtonFace};
+        QTest::newRow("four values, commas, LF") << " 7 , 8\n9\n4"_ba << Colors{7, 8, 9};
+        QTest::newRow("garbage and numbers beyond 32 bits take the default")
+            << "blue\r\n4294967296\r\n\x1a\0"_ba << Colors{0, 33023, kButtonFace};
+    }
 
-    QCOMPARE(settings.result(), confirmed ? QDialog::Accepted : QDialog::Rejected);
-    QCOMPARE(colors.TextColor, confirmed ? Colour(0x0000FF) : Colour());
-    QCOMPARE(player.trackCount(), withDrives && confirmed ? 2 : withDrives ? 1 : 0);
-    QCOMPARE(fileBytes(fixture.path(u"cv.ini"_s)),
-             confirmed && saves ? " 255 \r\n 2 \r\n 3 \r\n"_ba : QByteArray());
-}
+    void loadsTheSettingsFile()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(Colors, loaded);
+        DiscFixture folder;
+        if (!file.isNull())
+            writeFile(folder.path(u"cv.ini"_s), file);
+        Colors colors;
+        LoadSettings(colors, folder.programFolder());
+        QVERIFY(asTuple(colors) == asTuple(loaded));
+    }
+
+    // The file is written whole beside the old one, which a reader that has it open still reads
+    // whole. A program folder that cannot hold it fails the save and changes nothing.
+    void savesByReplacingTheFile()
+    {
+        DiscFixture folder;
+        const QString programFolder = folder.path(u"not/yet/there"_s);
+        QVERIFY(SaveSettings({0, 33023, kButtonFace}, programFolder));
+        QFile old(programFolder + u"/cv.ini"_s);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QVERIFY(SaveSettings({255, 65280, -2147483643}, programFolder));
+        QCOMPARE(old.readAll(), " 0 \r\n 33023 \r\n-2147483633 \r\n"_ba);
+        Colors loaded;
+        LoadSettings(loaded, programFolder);
+        QVERIFY(asTuple(loaded) == asTuple(Colors{255, 65280, -2147483643}));
+
+        writeFile(folder.path(u"plain"_s), "a file, not a folder");
+        QVERIFY(!SaveSettings(loaded, folder.path(u"plain/corvanta"_s)));
+        QVERIFY(QDir(folder.programFolder()).mkpath(u"taken/cv.ini"_s));
+        QVERIFY(!SaveSettings(loaded, folder.path(u"taken"_s)));
+        QVERIFY(QFileInfo(folder.path(u"taken/cv.ini"_s)).isDir());
+    }
+
+    void settingsWindow_data()
+    {
+        QTest::addColumn<bool>("withDrives");
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("OK") << true << true;
+        QTest::newRow("the close box") << true << false;
+        QTest::newRow("OK without any drive") << false << true;
+        QTest::newRow("OK where cv.ini cannot be saved") << true << true;
+    }
+
+    // Drives D: and F: are images, an optical drive takes E:. The swatches show the colours in use;
+    // a cancelled colour dialog leaves its swatch. Only OK applies: colours, player and file.
+    void settingsWindow()
+    {
+        QFETCH(bool, withDrives);
+        QFETCH(bool, confirmed);
+        const bool saves = QByteArray(QTest::currentDataTag()) != "OK where cv.ini cannot be saved";
+        DiscFixture fixture;
+        ManualOutput output;
+        PlayerDevices devices = output.devices();
+        if (withDrives) {
+            fixture.mapDrive('f', fixture.makeDisc(u"two"_s, {u"1000"_s, u"1000"_s}));
+            fixture.mapDrive('d', fixture.makeDisc(u"one"_s, {u"1000"_s}));
+            devices.opticalDrives = [] { return QStringList{u"/dev/no-disc"_s}; };
+        }
+        if (!saves)
+            QVERIFY(QDir(fixture.programFolder()).mkdir(u"cv.ini"_s));
+        MMControl player(fixture.programFolder(), devices);
+        player.setCommand(u"open"_s);
+        Colors colors{{}, 2, 3};
+        Answers answers;
+        answers.colors = {QColor(Qt::red), std::nullopt};
+        Form2 settings(colors, fixture.programFolder(), player, answers, nullptr);
+
+        const QList<ColorSwatch*> swatches = settings.findChildren<ColorSwatch*>();
+        auto* drives = settings.findChild<QComboBox*>();
+        QCOMPARE(drives->count(), withDrives ? 3 : 0);
+        QCOMPARE(drives->itemText(0), withDrives ? u"D:"_s : QString());
+        QCOMPARE(drives->itemText(1), withDrives ? u"E:"_s : QString());
+        QCOMPARE(drives->currentIndex(), withDrives ? 0 : -1);
+        QCOMPARE(swatches[0]->value(), 0); // unset shows black
+        QTest::mouseClick(swatches[0], Qt::LeftButton);
+        QTest::mouseClick(swatches[1], Qt::LeftButton);
+        QCOMPARE(swatches[0]->value(), 0x0000FF);
+        QCOMPARE(swatches[1]->value(), 2);
+        drives->setCurrentIndex(2);
+        if (confirmed)
+            QTest::mouseClick(settings.findChild<QPushButton*>(), Qt::LeftButton);
+        else
+            settings.close();
+
+        QCOMPARE(settings.result(), confirmed ? QDialog::Accepted : QDialog::Rejected);
+        QCOMPARE(colors.TextColor, confirmed ? Colour(0x0000FF) : Colour());
+        QCOMPARE(player.trackCount(), withDrives && confirmed ? 2 : withDrives ? 1 : 0);
+        QCOMPARE(fileBytes(fixture.path(u"cv.ini"_s)),
+                 confirmed && saves ? " 255 \r\n 2 \r\n 3 \r\n"_ba : QByteArray());
+    }
+};
 
 QTEST_MAIN(SettingsTest)
 #include "tst_settings.moc"

@@ -10,76 +10,72 @@ class ViewTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void eighteenRowsFitAndANewBackgroundClears();
-    void drawsTheWindowAroundTheFirstTaggedLine_data();
-    void drawsTheWindowAroundTheFirstTaggedLine();
-};
-
-void ViewTest::eighteenRowsFitAndANewBackgroundClears()
-{
-    PictureBox view;
-    view.resize(577, 329);
-    view.setBackColor(Qt::black);
-    view.setForeColor(Qt::white);
-    // Which rows show any white: the lowest ink of the last row lies inside the view.
-    const auto inkedRows = [&view] {
-        const QImage shown = view.grab().toImage();
-        QList<int> rows;
-        for (int y = 0; y < shown.height(); ++y) {
-            for (int x = 0; x < shown.width(); ++x) {
-                if (shown.pixelColor(x, y) == Qt::white && !rows.contains(y / 18))
-                    rows << y / 18;
+    void eighteenRowsFitAndANewBackgroundClears()
+    {
+        PictureBox view;
+        view.resize(577, 329);
+        view.setBackColor(Qt::black);
+        view.setForeColor(Qt::white);
+        // Which rows show any white: the lowest ink of the last row lies inside the view.
+        const auto inkedRows = [&view] {
+            const QImage shown = view.grab().toImage();
+            QList<int> rows;
+            for (int y = 0; y < shown.height(); ++y) {
+                for (int x = 0; x < shown.width(); ++x) {
+                    if (shown.pixelColor(x, y) == Qt::white && !rows.contains(y / 18))
+                        rows << y / 18;
+                }
             }
-        }
-        return rows;
-    };
-    for (int row = 0; row < PictureBox::kRows; ++row)
-        view.Print(u"あ漢ｶﾀ gjpqy_～"_s);
-    QCOMPARE(inkedRows().size(), PictureBox::kRows);
-    view.setBackColor(Qt::blue);
-    QCOMPARE(view.grab().toImage().pixelColor(9, 9), QColor(Qt::blue));
-    view.Print(u"一"_s);
-    QCOMPARE(inkedRows(), QList<int>{0});
-}
+            return rows;
+        };
+        for (int row = 0; row < PictureBox::kRows; ++row)
+            view.Print(u"あ漢ｶﾀ gjpqy_～"_s);
+        QCOMPARE(inkedRows().size(), PictureBox::kRows);
+        view.setBackColor(Qt::blue);
+        QCOMPARE(view.grab().toImage().pixelColor(9, 9), QColor(Qt::blue));
+        view.Print(u"一"_s);
+        QCOMPARE(inkedRows(), QList<int>{0});
+    }
 
-void ViewTest::drawsTheWindowAroundTheFirstTaggedLine_data()
-{
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<int>("centre");
-    QTest::addColumn<int>("selection");
-    QStringList thirty;
-    for (int i = 0; i < 30; ++i)
-        thirty << (i == 12 ? u"[00:12]"_s : u"line %1"_s.arg(i));
-    QTest::newRow("middle") << thirty << 12 << 12;
-    QTest::newRow("first line tagged") << QStringList{u"[x"_s, u"b"_s} << 0 << 0;
-    QTest::newRow("none tagged: line 0, the last selected")
-        << QStringList{u"a"_s, u" [00:01]"_s, u"c"_s} << 0 << 2;
-    QTest::newRow("no lines") << QStringList() << 0 << -1;
-}
+    void drawsTheWindowAroundTheFirstTaggedLine_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("centre");
+        QTest::addColumn<int>("selection");
+        QStringList thirty;
+        for (int i = 0; i < 30; ++i)
+            thirty << (i == 12 ? u"[00:12]"_s : u"line %1"_s.arg(i));
+        QTest::newRow("middle") << thirty << 12 << 12;
+        QTest::newRow("first line tagged") << QStringList{u"[x"_s, u"b"_s} << 0 << 0;
+        QTest::newRow("none tagged: line 0, the last selected")
+            << QStringList{u"a"_s, u" [00:01]"_s, u"c"_s} << 0 << 2;
+        QTest::newRow("no lines") << QStringList() << 0 << -1;
+    }
 
-// Seven rows before the centre and ten after it, blank where there is no line.
-void ViewTest::drawsTheWindowAroundTheFirstTaggedLine()
-{
-    QFETCH(QStringList, lines);
-    QFETCH(int, centre);
-    QFETCH(int, selection);
-    LineList List1;
-    for (const QString& line : lines)
-        List1.append(line);
-    QCOMPARE(FindFirstTaggedLine(List1), centre);
-    QCOMPARE(List1.selection(), selection);
+    // Seven rows before the centre and ten after it, blank where there is no line.
+    void drawsTheWindowAroundTheFirstTaggedLine()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(int, centre);
+        QFETCH(int, selection);
+        LineList List1;
+        for (const QString& line : lines)
+            List1.append(line);
+        QCOMPARE(FindFirstTaggedLine(List1), centre);
+        QCOMPARE(List1.selection(), selection);
 
-    PictureBox view;
-    view.Print(u"left over"_s);
-    DrawLyricWindow(view, List1, centre, Qt::red, Qt::green);
-    QList<PictureBox::Row> rows;
-    for (int line = centre - 7; line <= centre + 10; ++line)
-        rows.append({line >= 0 && line < lines.size() ? lines[line] : u" "_s,
-                     line == centre ? Qt::red : Qt::green});
-    QCOMPARE(view.rows(), rows);
-    DrawLyricWindow(view, List1, centre, Qt::green, Qt::green); // the colour alone changes
-    QCOMPARE(view.rows()[7].color, QColor(Qt::green));
-}
+        PictureBox view;
+        view.Print(u"left over"_s);
+        DrawLyricWindow(view, List1, centre, Qt::red, Qt::green);
+        QList<PictureBox::Row> rows;
+        for (int line = centre - 7; line <= centre + 10; ++line)
+            rows.append({line >= 0 && line < lines.size() ? lines[line] : u" "_s,
+                         line == centre ? Qt::red : Qt::green});
+        QCOMPARE(view.rows(), rows);
+        DrawLyricWindow(view, List1, centre, Qt::green, Qt::green); // the colour alone changes
+        QCOMPARE(view.rows()[7].color, QColor(Qt::green));
+    }
+};
 
 QTEST_MAIN(ViewTest)
 #include "tst_view.moc"
