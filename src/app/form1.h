@@ -42,7 +42,6 @@ private:
     void MMControl1_PlayCompleted();
     void MMControl1_StopCompleted();
     void FillTrackList();
-    bool trackEnded(int elapsedMs) const;
     void rewindToSelectedTrack();
     void setSynchronising(bool on);
     void drawPlainWindow(int centre);

@@ -7,6 +7,7 @@
 #include "mmcontrol.h"
 #include "picturebox.h"
 #include "timetag.h"
+#include "trackend.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -21,8 +22,7 @@ void Form1::FillTrackList()
         for (int track = 1;; ++track) {
             MMControl1->setTrack(track);
             const int length = MMControl1->trackLength();
-            Combo1->addItem(QStringLiteral("ﾄﾗｯｸ%1 %2").arg(track).arg(FormatTimeTag(length)),
-                            length);
+            Combo1->addItem(TrackItem(track, length), length);
             if (track >= MMControl1->trackCount())
                 break;
         }
@@ -64,7 +64,9 @@ void Form1::Timer1_Timer()
     const int elapsed = MMControl1->position() - start;
     Label10->setText(FormatTimeTag(elapsed));
 
-    if (trackEnded(elapsed)) {
+    const QVariant length = Combo1->currentData();
+    if (TrackEnded(Label10->text(), Combo1->currentText(), elapsed,
+                   length.isValid() ? std::optional(length.toInt()) : std::nullopt)) {
         MMControl1->setCommand(QStringLiteral("stop"));
         setSynchronising(false);
         rewindToSelectedTrack();
@@ -77,16 +79,6 @@ void Form1::Timer1_Timer()
     else
         Picture1->Cls();
     sync_.follow(List1, Label10->text());
-}
-
-// The elapsed time shows the length at the end of the chosen item, or, should the program have
-// missed that whole second, has passed the length.
-bool Form1::trackEnded(int elapsedMs) const
-{
-    if (Label10->text() == Combo1->currentText().right(kTimeTagLength))
-        return true;
-    const QVariant length = Combo1->currentData();
-    return length.isValid() && elapsedMs >= length.toInt();
 }
 
 // Sets the player to the start of the chosen track and shows the lyrics from their first tag.

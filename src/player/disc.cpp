@@ -115,6 +115,11 @@ std::unique_ptr<Disc> Disc::open(const QString& path)
     return std::unique_ptr<Disc>(new Disc(std::move(handle), std::move(tracks)));
 }
 
+int Track::lengthMs() const
+{
+    return cdtime::sectorsToMs(sectorCount);
+}
+
 const Track* Disc::track(int number) const
 {
     const auto found = std::find_if(tracks_.begin(), tracks_.end(),

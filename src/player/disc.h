@@ -14,6 +14,7 @@ struct Track {
     bool isAudio = false;
 
     int endSector() const { return firstSector + sectorCount; }
+    int lengthMs() const;
 };
 
 // An audio disc opened through libcdio: a drive's device node or a disc image (.cue, .toc,

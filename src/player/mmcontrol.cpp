@@ -86,7 +86,7 @@ void MMControl::setTrack(int number)
 int MMControl::trackLength() const
 {
     const Track* track = disc_ ? disc_->track(track_) : nullptr;
-    return track ? cdtime::sectorsToMs(track->sectorCount) : 0;
+    return track ? track->lengthMs() : 0;
 }
 
 int MMControl::trackStart() const
