@@ -100,22 +100,12 @@ start_program() {
     track_process "$app_pid"
 }
 
-# $win: the window named by the regex $1; $win_x, $win_y, $win_w, $win_h: its client area on the
-# screen, inside the window manager's frame (xdotool's own geometry counts the frame twice).
+# $win: the window named by the regex $1.
 find_window() {
     wait_for 30 "a window named $1" xdotool search --onlyvisible --name "$1"
     win=$(xdotool search --onlyvisible --name "$1" | head -n 1)
-    read -r win_x win_y win_w win_h < <(xwininfo -id "$win" |
-        sed -n 's/^ *\(Absolute upper-left [XY]\|Width\|Height\): *//p' | paste -sd ' ')
 }
-
-click_at() {
-    local x=$((win_x + $1)) y=$((win_y + $2))
-    # --sync waits for the pointer to move, which it never does when it is there already.
-    [ "$(xdotool getmouselocation --shell | sed -n 's/^[XY]=//p' | paste -sd ,)" = "$x,$y" ] ||
-        xdotool mousemove --sync "$x" "$y"
-    xdotool click 1
-}
+click_at() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
 # Where the window's buttons are, in client coordinates.
 # shellcheck disable=SC2034 # the scripts that source this use them
 readonly open_x=28 open_y=20 settings_x=88 settings_y=20 play_x=365 play_y=19 stop_x=392 \

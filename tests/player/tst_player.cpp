@@ -2,9 +2,11 @@
 #include "discfixture.h"
 #include "manualaudiosink.h"
 #include "mmcontrol.h"
+#include "programfolder.h"
 #include "ringbuffer.h"
 #include "sdlaudiosink.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
@@ -195,11 +197,20 @@ private slots:
         QCOMPARE(disc.heard.sliced(kept).count('\0'), silence);
     }
 
-    // Links name letters in either case; anything but a drive or an image is no drive; optical
+    // The executable's folder is the program folder when it holds cv.ini or drives/. Links in
+    // drives/ name letters in either case; anything but a drive or an image is no drive; optical
     // drives take the free letters from D: upwards, unless a link names them already.
-    void driveLetters()
+    void programFolderAndDriveLetters()
     {
-        DiscFixture fixture;
+        DiscFixture fixture; // its folder holds drives/
+        const QString user = u"/home/someone/.config/corvanta"_s, bin = fixture.path(u"bin"_s);
+        QCOMPARE(programFolder(fixture.programFolder(), user), fixture.programFolder());
+        QVERIFY(QDir().mkdir(bin));
+        writeFile(bin + u"/drives"_s, "a file, not a folder");
+        QCOMPARE(programFolder(bin, user), user);
+        writeFile(bin + u"/cv.ini"_s, {});
+        QCOMPARE(programFolder(bin, user), bin);
+
         const QString image = fixture.makeDisc(u"disc"_s, {u"1000"_s});
         writeFile(fixture.path(u"notes.txt"_s), "not a disc");
         fixture.mapDrive('e', image);
@@ -228,23 +239,48 @@ private slots:
         QCOMPARE(QByteArrayView(out, 4), "cdef");
     }
 
-    void theDiskDriverGetsTheDiscBytes()
+    void playsThroughSdl_data()
     {
-        qputenv("SDL_AUDIODRIVER", "disk");
-        qputenv("SDL_DISKAUDIODELAY", "5"); // ms per 46 ms buffer: faster than real time
+        QTest::addColumn<QByteArray>("driver"); // "none": not even SDL's silent output opens
+        QTest::addColumn<int>("end");
+        // Track 2 plays from 3000 ms. SDL's silent output drains the ring in real time, so the
+        // position still runs to the end; with no output at all play ends where it began.
+        QTest::newRow("the disk driver") << "disk"_ba << 3000 + 1506;
+        QTest::newRow("no such driver: silent output") << "no-such-driver"_ba << 3000 + 1506;
+        QTest::newRow("no output at all") << "none"_ba << 3000;
+    }
+
+    void playsThroughSdl()
+    {
+        QFETCH(QByteArray, driver);
+        QFETCH(int, end);
         SdlAudioOutput output;
-        Player disc(output.factory());
+        SdlAudioApi refusing;
+        refusing.SetHint = [](const char*, const char*) { return SDL_TRUE; };
+        refusing.AudioInit = [](const char*) { return -1; };
+        refusing.AudioQuit = [] {};
+        refusing.PauseAudioDevice = [](SDL_AudioDeviceID, int) {};
+        refusing.CloseAudioDevice = [](SDL_AudioDeviceID) {};
+        Player disc([&](RingBuffer& ring) {
+            return driver == "none" ? SdlAudioSink::open(refusing, ring) : output.factory()(ring);
+        });
         const QString written = disc.fixture.path(u"played.raw"_s);
+        qputenv("SDL_AUDIODRIVER", driver);
         qputenv("SDL_DISKAUDIOFILE", written.toLocal8Bit());
+        qputenv("SDL_DISKAUDIODELAY", "5"); // ms per 46 ms buffer: faster than real time
         disc.insert({u"1000"_s, u"1500"_s});
         disc.player.setTrack(2);
         disc.player.setPlayStart(disc.player.trackStart());
         disc.pressPlay();
         QTRY_VERIFY_WITH_TIMEOUT(!disc.playing(), 30'000);
-        QCOMPARE(disc.player.position(), 2000 + 1000 + 1506);
+        QCOMPARE(disc.player.position(), end);
+        for (const char* name : {"SDL_AUDIODRIVER", "SDL_DISKAUDIOFILE", "SDL_DISKAUDIODELAY"})
+            qunsetenv(name);
+        if (driver != "disk")
+            return;
 
-        // Silence while the first reads arrive, then every byte of the disc from the play start on,
-        // then silence again.
+        // Silence while the first reads arrive, then every byte of the disc from the play start
+        // on, then silence again.
         const QByteArray out = fileBytes(written);
         const QByteArray track = fileBytes(disc.bin(), 75 * kSector);
         qsizetype start = 0;
@@ -253,42 +289,6 @@ private slots:
         start -= start % cdtime::kBytesPerFrame;
         QVERIFY(out.mid(start, track.size()) == track);
         QCOMPARE(out.sliced(start + track.size()).count('\0'), out.size() - start - track.size());
-        for (const char* name : {"SDL_AUDIODRIVER", "SDL_DISKAUDIOFILE", "SDL_DISKAUDIODELAY"})
-            qunsetenv(name);
-    }
-
-    void withoutASoundDevicePlayEndsByItself_data()
-    {
-        QTest::addColumn<QByteArray>("driver"); // empty: SDL missing; "none": not even its silence
-        QTest::addColumn<int>("end");
-        // SDL's silent output drains the ring in real time, so the position still runs to the end.
-        QTest::newRow("no such driver: silent output") << "no-such-driver"_ba << 3000;
-        QTest::newRow("no output at all") << "none"_ba << 2000;
-        QTest::newRow("SDL missing") << QByteArray() << 2000;
-    }
-
-    void withoutASoundDevicePlayEndsByItself()
-    {
-        QFETCH(QByteArray, driver);
-        QFETCH(int, end);
-        qputenv("SDL_AUDIODRIVER", driver);
-        SdlAudioOutput output;
-        SdlAudioApi refusing;
-        refusing.SetHint = [](const char*, const char*) { return SDL_TRUE; };
-        refusing.AudioInit = [](const char*) { return -1; };
-        refusing.AudioQuit = [] {};
-        refusing.PauseAudioDevice = [](SDL_AudioDeviceID, int) {};
-        refusing.CloseAudioDevice = [](SDL_AudioDeviceID) {};
-        Player disc([&](RingBuffer& ring) -> std::unique_ptr<AudioSink> {
-            if (driver == "none")
-                return SdlAudioSink::open(refusing, ring);
-            return driver.isEmpty() ? nullptr : output.factory()(ring);
-        });
-        disc.insert({u"1000"_s});
-        disc.pressPlay();
-        QTRY_VERIFY_WITH_TIMEOUT(!disc.playing(), 10'000);
-        QCOMPARE(disc.player.position(), end);
-        qunsetenv("SDL_AUDIODRIVER");
     }
 };
 
