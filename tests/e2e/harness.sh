@@ -3,24 +3,14 @@
 # Source it after `set -euo pipefail` as SCRIPT CORVANTA MKDISC [BAND], then call begin_work.
 # shellcheck shell=bash
 
-if [ $# -lt 2 ]; then
-    echo "usage: $0 CORVANTA MKDISC [BAND]" >&2
-    exit 2
-fi
+[ $# -ge 2 ] || { echo "usage: $0 CORVANTA MKDISC [BAND]" >&2 && exit 2; }
 corvanta=$(realpath "$1") mkdisc=$(realpath "$2")
 band=${3:+$(realpath "$3")}
 
 say() { echo "e2e: $*"; }
-die() {
-    echo "e2e: FAIL: $*" >&2
-    exit 1
-}
-skip() { # CTest counts the status 77 as skipped
-    echo "e2e: SKIP: $*"
-    exit 77
-}
+die() { echo "e2e: FAIL: $*" >&2 && exit 1; }
+skip() { echo "e2e: SKIP: $*" && exit 77; } # CTest counts the status 77 as skipped
 require_tools() {
-    local tool
     for tool in "$@"; do
         command -v "$tool" >/dev/null || die "$tool is missing (scripts/install-deps test)"
     done
@@ -37,9 +27,7 @@ cleanup() {
     local rc=$? i
     for i in "${e2e_undo[@]}"; do eval "$i" || true; done
     for ((i = ${#e2e_pids[@]} - 1; i >= 0; i--)); do stop_process "${e2e_pids[i]}"; done
-    if [ "$rc" -ne 0 ] && [ "$rc" -ne 77 ]; then
-        tail -n 20 "$work"/*.log 2>/dev/null || true
-    fi
+    [ "$rc" -eq 0 ] || [ "$rc" -eq 77 ] || tail -n 20 "$work"/*.log 2>/dev/null || true
     rm -rf "$work"
     exit "$rc"
 }

@@ -28,21 +28,12 @@ class LyricsTest final : public QObject {
 private slots:
     void timeTags()
     {
+        // clang-format off
         const std::pair<qint32, const char*> cases[] = {
-            {0, "[00:00]"},
-            {999, "[00:00]"},
-            {1000, "[00:01]"},
-            {1999, "[00:01]"},
-            {59999, "[00:59]"},
-            {60999, "[01:00]"},
-            {599999, "[09:59]"},
-            {600000, "[10:00]"},
-            {754321, "[12:34]"},
-            {3599999, "[59:59]"},
-            {6000000, "[100:00]"},
-            {-60000, "[00:00]"},
-            {2147483647, "[35791:23]"},
-        };
+            {0, "[00:00]"}, {999, "[00:00]"}, {1000, "[00:01]"}, {60999, "[01:00]"},
+            {600000, "[10:00]"}, {3599999, "[59:59]"}, {6000000, "[100:00]"}, {-60000, "[00:00]"},
+            {2147483647, "[35791:23]"}};
+        // clang-format on
         for (const auto& [ms, tag] : cases)
             QCOMPARE(FormatTimeTag(ms), QLatin1String(tag));
     }
@@ -51,16 +42,14 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("List1"); // List2 is the same with every tag blanked
-        QTest::newRow("tagged, blank, untagged, bare tag")
-            << "[00:12]text one\r\n\r\nno tag\r\n[00:17]"_ba
-            << QStringList{u"[00:12]text one"_s, QString(), u"no tag"_s, u"[00:17]"_s};
-        QTest::newRow("any bracket is a tag, a blank or full-width one is not")
-            << "[1:05]text\r\n[\r\n [00:01]a\r\n\x81\x6d"
+        QTest::newRow("any bracket starts a tag, a blank or a full-width one does not")
+            << "[00:12]one\r\n\r\n[1:05]\r\n[\r\n [00:01]a\r\n\x81\x6d"
                "00:01\x81\x6e"_ba
-            << QStringList{u"[1:05]text"_s, u"["_s, u" [00:01]a"_s, u"［00:01］"_s};
+            << QStringList{u"[00:12]one"_s, {}, u"[1:05]"_s, u"["_s, u" [00:01]a"_s,
+                           u"［00:01］"_s};
         QTest::newRow("CR, LF and CR LF end lines; a last one adds none")
             << "a\rb\nc\r\nd\n\re\r\n"_ba
-            << QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s, QString(), u"e"_s};
+            << QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s, {}, u"e"_s};
         QTest::newRow("empty file") << QByteArray() << QStringList();
         QTest::newRow("code page 932; bad bytes are U+FFFD")
             << "[00:01]\x87\x40\x81\x60\x81\x5f \xb6\xc0 \x88\x9f\r\nb\xff\x82"_ba

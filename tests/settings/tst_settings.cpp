@@ -37,15 +37,14 @@ private slots:
         QPalette palette;
         palette.setColor(QPalette::Button, QColor(0x11, 0x22, 0x33));
         palette.setColor(QPalette::Base, QColor(0x44, 0x55, 0x66));
+        // Unset, red in the low byte, the high byte of RGB ignored, &H8000000F the button face,
+        // &H80000005 the window (the base), a system colour Qt has no role for, no such colour.
+        // clang-format off
         const std::pair<Colour, QColor> cases[] = {
-            {{}, Qt::black},                                // unset
-            {33023, QColor(255, 128, 0)},                   // red in the low byte
-            {0x7F0000FF, QColor(255, 0, 0)},                // the high byte of RGB is ignored
-            {kButtonFace, QColor(0x11, 0x22, 0x33)},        // &H8000000F
-            {qint32(0x80000005), QColor(0x44, 0x55, 0x66)}, // window: the base
-            {qint32(0x80000002), QColor(0x99, 0xB4, 0xD1)}, // no role: the classic caption blue
-            {qint32(0x80000020), Qt::black},                // no such system colour
-        };
+            {{}, Qt::black}, {33023, QColor(255, 128, 0)}, {0x7F0000FF, Qt::red},
+            {kButtonFace, QColor(0x11, 0x22, 0x33)}, {qint32(0x80000005), QColor(0x44, 0x55, 0x66)},
+            {qint32(0x80000002), QColor(0x99, 0xB4, 0xD1)}, {qint32(0x80000020), Qt::black}};
+        // clang-format on
         for (const auto& [value, expected] : cases)
             QCOMPARE(toQColor(value, palette), expected);
         QCOMPARE(toColorValue(QColor(1, 2, 3)), 0x030201);
@@ -111,8 +110,9 @@ private slots:
         QTest::newRow("OK where cv.ini cannot be saved") << true << true;
     }
 
-    // Drives D: and F: are images, an optical drive takes E:. The swatches show the colours in use;
-    // a cancelled colour dialog leaves its swatch. Only OK applies: colours, player and file.
+    // Drives D: and F: are images, an optical drive takes E:, and G: is a folder: no drive. The
+    // swatches show the colours in use; a cancelled colour dialog leaves its swatch. Only OK
+    // applies: colours, player and file.
     void settingsWindow()
     {
         QFETCH(bool, withDrives);
@@ -124,6 +124,7 @@ private slots:
         if (withDrives) {
             fixture.mapDrive('f', fixture.makeDisc(u"two"_s, {u"1000"_s, u"1000"_s}));
             fixture.mapDrive('d', fixture.makeDisc(u"one"_s, {u"1000"_s}));
+            fixture.mapDrive('g', fixture.programFolder());
             devices.opticalDrives = [] { return QStringList{u"/dev/no-disc"_s}; };
         }
         if (!saves)
