@@ -55,7 +55,7 @@ QString ownReason(QStringView line, const TaggedLine& self, const std::optional<
             .arg(tag);
     if (*self.seconds >= 100 * 60)
         return QStringLiteral("時間タグ %1 は100分以上です。経過時間とは先頭の7文字で比べるため、"
-                              "8文字のタグとは一致しません")
+                              "8文字以上のタグとは一致しません")
             .arg(tag);
     if (before && before->seconds && *self.seconds == *before->seconds)
         return QStringLiteral("時間タグ %1 が前のタグ付きの行 (%2行目) と同じです。"
