@@ -77,9 +77,9 @@ QString ownReason(QStringView line, const TaggedLine& self, const std::optional<
 
 } // namespace
 
-QList<int> HighlightedLines(LineList List1, const std::optional<CheckedTrack>& track)
+QList<bool> HighlightedLines(LineList List1, const std::optional<CheckedTrack>& track)
 {
-    QList<int> highlighted;
+    QList<bool> highlighted(List1.count(), false);
     if (!List1.setSelection(0))
         return highlighted;
     LyricSync sync;
@@ -87,8 +87,8 @@ QList<int> HighlightedLines(LineList List1, const std::optional<CheckedTrack>& t
         const QString elapsed = FormatTimeTag(ms);
         if (track && TrackEnded(elapsed, track->item, ms, track->lengthMs))
             break;
-        if (sync.CurrentLine && !highlighted.contains(*sync.CurrentLine))
-            highlighted.append(*sync.CurrentLine);
+        if (sync.CurrentLine)
+            highlighted[*sync.CurrentLine] = true;
         sync.follow(List1, elapsed);
     }
     return highlighted;
@@ -96,7 +96,7 @@ QList<int> HighlightedLines(LineList List1, const std::optional<CheckedTrack>& t
 
 QList<Finding> CheckLyrics(const LineList& List1, const std::optional<CheckedTrack>& track)
 {
-    const QList<int> highlighted = HighlightedLines(List1, track);
+    const QList<bool> highlighted = HighlightedLines(List1, track);
     QList<Finding> findings;
     std::optional<TaggedLine> before;
     std::optional<int> holder;         // the first dark line, where the cursor stops for good
@@ -111,7 +111,7 @@ QList<Finding> CheckLyrics(const LineList& List1, const std::optional<CheckedTra
         if (!isTaggedLine(line))
             continue;
         const TaggedLine self{i, tagSeconds(line)};
-        if (!highlighted.contains(i)) {
+        if (!highlighted[i]) {
             const QString reason = ownReason(line, self, before, track);
             if (!reason.isEmpty()) {
                 findings.append({i + 1, i + 1, reason});

@@ -20,10 +20,10 @@ struct Finding {
     bool isNote = false; // a remark on a line shown as it is; not a fault
 };
 
-// The lines of List1 that the lyric view highlights while the track plays, found by running the
-// tick's own rules every tenth of a second from the start of the track to its end, or without a
-// track up to [99:59].
-QList<int> HighlightedLines(LineList List1, const std::optional<CheckedTrack>& track);
+// For each line of List1, whether the lyric view highlights it while the track plays, found by
+// running the tick's own rules every tenth of a second from the start of the track to its end, or
+// without a track up to [99:59].
+QList<bool> HighlightedLines(LineList List1, const std::optional<CheckedTrack>& track);
 
 // Every tagged line that is never highlighted, each with the reason it stays dark, and every line
 // that only looks tagged. In line order.
