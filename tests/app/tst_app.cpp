@@ -1,22 +1,11 @@
-#include "answers.h"
-#include "colors.h"
-#include "discfixture.h"
-#include "form1.h"
 #include "lyricscheck.h"
 #include "lyricsfile.h"
-#include "manualaudiosink.h"
-#include "mmcontrol.h"
-#include "picturebox.h"
+#include "mainwindow.h"
 #include "timetag.h"
 #include "trackend.h"
 
-#include <QComboBox>
 #include <QDir>
-#include <QLabel>
-#include <QPushButton>
 #include <QTest>
-#include <QTimer>
-#include <QToolButton>
 #include <future>
 
 using namespace Qt::StringLiterals;
@@ -24,60 +13,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using Rows = QList<PictureBox::Row>;
-
-// The main window on a program folder of its own, its sound device turned by hand and the
-// user's answers given in advance. Green text, a red current line, on black.
-struct MainWindow {
-    explicit MainWindow(const QStringList& tracks = {}, const SectorRead& reads = &Disc::readAudio)
-    {
-        writeFile(fixture.path(u"cv.ini"_s), " 65280 \r\n 255 \r\n 0 \r\n"_ba);
-        if (!tracks.isEmpty())
-            fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, tracks));
-        window = std::make_unique<Form1>(colors, fixture.programFolder(), output.devices(reads),
-                                         answers);
-    }
-    template <typename Control> Control* find() { return window->findChild<Control*>(); }
-    MMControl& player() { return *find<MMControl>(); }
-    Rows rows() { return find<PictureBox>()->rows(); }
-    QPushButton* button(const QString& caption)
-    {
-        for (QPushButton* button : window->findChildren<QPushButton*>()) {
-            if (button->text() == caption)
-                return button;
-        }
-        return nullptr;
-    }
-    void press(const QString& caption) { QTest::mouseClick(button(caption), Qt::LeftButton); }
-    QToolButton* playerButton(int i) { return player().findChildren<QToolButton*>()[i]; }
-    void play() { QTest::mouseClick(playerButton(0), Qt::LeftButton); }
-    void stop() { QTest::mouseClick(playerButton(1), Qt::LeftButton); }
-    bool playing() { return playerButton(1)->isEnabled(); }
-    bool synchronising() { return find<QTimer>()->isActive() && !button(u"開く"_s)->isEnabled(); }
-    void choose(int item)
-    {
-        find<QComboBox>()->setCurrentIndex(item);
-        emit find<QComboBox>()->activated(item);
-    }
-    void openLyrics(const QByteArray& cp932)
-    {
-        writeFile(fixture.path(u"lyrics.txt"_s), cp932);
-        answers.lyricsFiles << fixture.path(u"lyrics.txt"_s);
-        press(u"開く"_s);
-    }
-    // Plays `ms` more of the disc, then runs one tick.
-    void tick(int ms)
-    {
-        output.sink().play(ms * 441 / 10);
-        window->Timer1_Timer();
-    }
-    QString label() { return find<QLabel>()->text(); }
-
-    DiscFixture fixture;
-    ManualOutput output;
-    Colors colors;
-    Answers answers;
-    std::unique_ptr<Form1> window;
-};
 
 const QByteArray kLyrics =
     "[00:00]first\r\n\r\n[00:02]two\r\n[00:03]three\r\n[00:03]again\r\n[00:05]five\r\n"_ba;
@@ -150,17 +85,16 @@ private slots:
     {
         MainWindow main({u"9000"_s});
         main.play(); // without lyrics 開く stays enabled while the track plays
-        const Rows blank = main.rows();
+        const Rows blank = main.view().rows();
         main.answers.lyricsFiles << std::nullopt;
         main.press(u"開く"_s);
         QVERIFY(main.playing());
-        QCOMPARE(main.rows(), blank);
+        QCOMPARE(main.view().rows(), blank);
         main.openLyrics("\x89\xcc\r\n[00:01]\x88\xea\r\n[00:02]\x93\xf1\r\n"_ba);
         QVERIFY(!main.playing());
         QCOMPARE(
-            main.rows().mid(6, 3),
+            main.view().rows().mid(6, 3),
             (Rows{{u"歌"_s, Qt::green}, {u"       一"_s, Qt::green}, {u"       二"_s, Qt::green}}));
-
     }
 
     // A read of the disc that takes its time never holds up the window: stopping, choosing a
@@ -170,8 +104,8 @@ private slots:
     {
         std::promise<void> gate;
         auto held = std::make_shared<std::atomic<int>>(0);
-        const auto heldReads = [held, open = gate.get_future().share()](
-                                   Disc& disc, int first, int count, std::byte* out) {
+        const auto heldReads = [held, open = gate.get_future().share()](Disc& disc, int first,
+                                                                        int count, std::byte* out) {
             ++*held;
             open.wait_for(std::chrono::seconds(10));
             --*held;
@@ -206,7 +140,7 @@ private slots:
     {
         MainWindow main({u"6000"_s, u"3000"_s});
         main.openLyrics(kLyrics);
-        QCOMPARE(main.rows(), around(0, Qt::green));
+        QCOMPARE(main.view().rows(), around(0, Qt::green));
         main.play();
         QVERIFY(main.synchronising());
 
@@ -225,27 +159,28 @@ private slots:
         for (const Step& step : steps) {
             main.tick(step.ms);
             QCOMPARE(main.label(), QLatin1String(step.label));
-            QCOMPARE(main.rows(), step.highlighted ? around(*step.highlighted, Qt::red) : Rows());
+            QCOMPARE(main.view().rows(),
+                     step.highlighted ? around(*step.highlighted, Qt::red) : Rows());
         }
 
         main.tick(100); // [00:06], the length of track 1
         QVERIFY(!main.synchronising() && !main.playing());
-        QCOMPARE(main.rows(), around(0, Qt::green));
+        QCOMPARE(main.view().rows(), around(0, Qt::green));
 
         // Played again, from the start and with nothing of the last playback highlighted.
         main.play();
         QCOMPARE(main.player().position(), 2000);
         main.tick(500);
-        QVERIFY(main.rows().isEmpty());
+        QVERIFY(main.view().rows().isEmpty());
         main.tick(100);
-        QCOMPARE(main.rows(), around(0, Qt::red));
+        QCOMPARE(main.view().rows(), around(0, Qt::red));
 
         // Stopped, it is rewound; held up past the whole of its last second, the end is still
         // seen.
         main.tick(2000);
         main.stop();
         QVERIFY(!main.synchronising());
-        QCOMPARE(main.rows(), around(0, Qt::green));
+        QCOMPARE(main.view().rows(), around(0, Qt::green));
         main.play();
         QCOMPARE(main.player().position(), 2000);
         main.tick(5900);
@@ -258,8 +193,8 @@ private slots:
         main.window->show();
         main.colors.BackgroundColor = 0xFF0000;
         main.press(u"設定"_s); // closed with the close box
-        QCOMPARE(main.find<PictureBox>()->grab().toImage().pixelColor(5, 5), QColor(Qt::blue));
-        QVERIFY(main.rows().isEmpty());
+        QCOMPARE(main.view().grab().toImage().pixelColor(5, 5), QColor(Qt::blue));
+        QVERIFY(main.view().rows().isEmpty());
     }
 
     // The lines the checker passes are exactly those the tick highlights, from play to the end.
@@ -278,7 +213,7 @@ private slots:
             QStringList highlighted;
             while (main.synchronising()) {
                 main.tick(100);
-                const Rows rows = main.rows();
+                const Rows rows = main.view().rows();
                 if (!rows.isEmpty() && rows[7].color == Qt::red &&
                     !highlighted.contains(rows[7].text))
                     highlighted << rows[7].text;
