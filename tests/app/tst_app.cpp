@@ -223,7 +223,8 @@ private slots:
             QVERIFY(LoadLyrics(main.fixture.path(u"lyrics.txt"_s), lines, shown));
             QList<bool> passed(lines.count(), true);
             for (const Finding& finding : CheckLyrics(lines, {{TrackItem(1, 5500), 5500}}))
-                std::fill(&passed[finding.firstLine - 1], &passed[finding.lastLine], false);
+                std::fill(passed.begin() + finding.firstLine - 1, passed.begin() + finding.lastLine,
+                          false);
             QStringList checked;
             for (int i = 0; i < lines.count(); ++i) {
                 if (isTaggedLine(lines.at(i)) && passed[i])
