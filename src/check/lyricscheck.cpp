@@ -6,7 +6,6 @@
 #include "trackend.h"
 
 #include <QRegularExpression>
-#include <algorithm>
 
 namespace {
 
@@ -17,8 +16,7 @@ constexpr int kLastTickWithoutTrack = (100 * 60 - 1) * 1000 + 900; // [99:59]
 QString tagOf(QStringView line)
 {
     const qsizetype close = line.indexOf(u']');
-    return (close > 0 && close < 16 ? line.first(close + 1) : line.left(kTimeTagLength))
-        .toString();
+    return (close > 0 && close < 16 ? line.first(close + 1) : line.left(kTimeTagLength)).toString();
 }
 
 // The time of a tag as the player writes it, in seconds; minutes may run past 99.
@@ -71,21 +69,21 @@ QString ownReason(QStringView line, const TaggedLine& self, const std::optional<
     if (track && *self.seconds * 1000 >= track->lengthMs / 1000 * 1000)
         return QStringLiteral("時間タグ %1 がトラックの終わり以降です。トラックは %2 になった"
                               "ところで終わります")
-            .arg(tag, track->item.right(kTimeTagLength));
+            .arg(tag, FormatTimeTag(track->lengthMs));
     return {};
 }
 
-} // namespace
-
+// For each line of List1, whether the lyric view highlights it while the track plays.
 QList<bool> HighlightedLines(LineList List1, const std::optional<CheckedTrack>& track)
 {
     QList<bool> highlighted(List1.count(), false);
     if (!List1.setSelection(0))
         return highlighted;
+    const QString item = track ? TrackItem(track->number, track->lengthMs) : QString();
     LyricSync sync;
     for (int ms = 0; track || ms <= kLastTickWithoutTrack; ms += kTickMs) {
         const QString elapsed = FormatTimeTag(ms);
-        if (track && TrackEnded(elapsed, track->item, ms, track->lengthMs))
+        if (track && TrackEnded(elapsed, item, ms, track->lengthMs))
             break;
         if (sync.CurrentLine)
             highlighted[*sync.CurrentLine] = true;
@@ -94,13 +92,15 @@ QList<bool> HighlightedLines(LineList List1, const std::optional<CheckedTrack>& 
     return highlighted;
 }
 
+} // namespace
+
 QList<Finding> CheckLyrics(const LineList& List1, const std::optional<CheckedTrack>& track)
 {
     const QList<bool> highlighted = HighlightedLines(List1, track);
     QList<Finding> findings;
     std::optional<TaggedLine> before;
-    std::optional<int> holder;         // the first dark line, where the cursor stops for good
-    qsizetype darkRun = -1;           // the finding that gathers the lines dark behind it
+    std::optional<int> holder; // the first dark line, where the cursor stops for good
+    qsizetype darkRun = -1;    // the finding that gathers the lines dark behind it
     for (int i = 0; i < List1.count(); ++i) {
         const QStringView line = List1.at(i);
         if (looksTagged(line))
@@ -120,11 +120,10 @@ QList<Finding> CheckLyrics(const LineList& List1, const std::optional<CheckedTra
                 findings[darkRun].lastLine = i + 1;
             } else {
                 darkRun = findings.size();
-                findings.append(
-                    {i + 1, i + 1,
-                     holder ? QStringLiteral("%1行目で歌詞が止まるため、表示されません")
-                                  .arg(*holder + 1)
-                            : QStringLiteral("再生中に一度も表示されません")});
+                findings.append({i + 1, i + 1,
+                                 holder ? QStringLiteral("%1行目で歌詞が止まるため、表示されません")
+                                              .arg(*holder + 1)
+                                        : QStringLiteral("再生中に一度も表示されません")});
             }
             holder = holder.value_or(i);
         }

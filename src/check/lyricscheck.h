@@ -6,9 +6,9 @@
 
 class LineList;
 
-// The track lyrics are checked against, as the track list shows it.
+// The track lyrics are checked against.
 struct CheckedTrack {
-    QString item; // "ﾄﾗｯｸ1 [03:25]"
+    int number = 1;
     int lengthMs = 0;
 };
 
@@ -20,11 +20,8 @@ struct Finding {
     bool isNote = false; // a remark on a line shown as it is; not a fault
 };
 
-// For each line of List1, whether the lyric view highlights it while the track plays, found by
-// running the tick's own rules every tenth of a second from the start of the track to its end, or
-// without a track up to [99:59].
-QList<bool> HighlightedLines(LineList List1, const std::optional<CheckedTrack>& track);
-
-// Every tagged line that is never highlighted, each with the reason it stays dark, and every line
-// that only looks tagged. In line order.
+// Every tagged line that the lyric view never highlights while the track plays, each with the
+// reason it stays dark, and every line that only looks tagged. In line order. Which lines are
+// highlighted comes from running the tick's own rules every tenth of a second from the start of
+// the track to its end, or without a track up to [99:59]; the reasons only explain that run.
 QList<Finding> CheckLyrics(const LineList& List1, const std::optional<CheckedTrack>& track);

@@ -7,7 +7,6 @@
 #include "lyricscheck.h"
 #include "lyricsfile.h"
 #include "programfolder.h"
-#include "trackend.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -58,10 +57,11 @@ std::optional<CheckedTrack> trackToCheck(const QCommandLineParser& options, QStr
     const int number = options.value(QStringLiteral("track")).toInt(&isNumber);
     const Track* track = isNumber ? disc->track(number) : nullptr;
     if (!track) {
-        error = QStringLiteral("トラック %1 はありません").arg(options.value(QStringLiteral("track")));
+        error =
+            QStringLiteral("トラック %1 はありません").arg(options.value(QStringLiteral("track")));
         return std::nullopt;
     }
-    return CheckedTrack{TrackItem(number, track->lengthMs()), track->lengthMs()};
+    return CheckedTrack{number, track->lengthMs()};
 }
 
 } // namespace
@@ -74,10 +74,11 @@ int main(int argc, char* argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
     QCommandLineParser options;
-    options.addOptions({{QStringLiteral("image"), {}, QStringLiteral("file")},
-                        {QStringLiteral("drive"), {}, QStringLiteral("letter")},
-                        {QStringLiteral("track"), {}, QStringLiteral("number"), QStringLiteral("1")},
-                        {QStringLiteral("help"), {}}});
+    options.addOptions(
+        {{QStringLiteral("image"), {}, QStringLiteral("file")},
+         {QStringLiteral("drive"), {}, QStringLiteral("letter")},
+         {QStringLiteral("track"), {}, QStringLiteral("number"), QStringLiteral("1")},
+         {QStringLiteral("help"), {}}});
     const bool parsed = options.parse(QCoreApplication::arguments());
     if (parsed && options.isSet(QStringLiteral("help"))) {
         out << kUsage << '\n' << kHelp;

@@ -3,21 +3,17 @@
 #include <QColorDialog>
 #include <QFileDialog>
 
-std::unique_ptr<QFileDialog> makeLyricsFileDialog(QWidget* parent)
-{
-    auto dialog = std::make_unique<QFileDialog>(parent);
-    dialog->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setNameFilter(QStringLiteral("*.txt (歌詞ﾃｷｽﾄ) (*.TXT)"));
-    return dialog;
-}
-
+// Qt's own file dialog for lyrics: it matches *.TXT in any letter case, where the desktop's
+// dialogs would not.
 std::optional<QString> QtDialogs::askLyricsFile(QWidget* parent)
 {
-    const std::unique_ptr<QFileDialog> dialog = makeLyricsFileDialog(parent);
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+    QFileDialog dialog(parent);
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QStringLiteral("*.txt (歌詞ﾃｷｽﾄ) (*.TXT)"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog->selectedFiles().constFirst();
+    return dialog.selectedFiles().constFirst();
 }
 
 std::optional<QColor> QtDialogs::askColor(QWidget* parent)

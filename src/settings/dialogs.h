@@ -2,11 +2,9 @@
 
 #include <QColor>
 #include <QString>
-#include <memory>
 #include <optional>
 
 class QDialog;
-class QFileDialog;
 class QWidget;
 
 // The program's modal questions to the user and its modal windows. Qt's own dialogs answer them
@@ -28,7 +26,3 @@ public:
     std::optional<QColor> askColor(QWidget* parent) override;
     void showModal(QDialog& window) override;
 };
-
-// Qt's own file dialog for lyrics: it matches *.TXT in any letter case, where the desktop's
-// dialogs would not.
-std::unique_ptr<QFileDialog> makeLyricsFileDialog(QWidget* parent);

@@ -2,7 +2,6 @@
 #include "lyricsfile.h"
 #include "mainwindow.h"
 #include "timetag.h"
-#include "trackend.h"
 
 #include <QDir>
 #include <QTest>
@@ -222,7 +221,7 @@ private slots:
             LineList lines, shown;
             QVERIFY(LoadLyrics(main.fixture.path(u"lyrics.txt"_s), lines, shown));
             QList<bool> passed(lines.count(), true);
-            for (const Finding& finding : CheckLyrics(lines, {{TrackItem(1, 5500), 5500}}))
+            for (const Finding& finding : CheckLyrics(lines, {{1, 5500}}))
                 std::fill(passed.begin() + finding.firstLine - 1, passed.begin() + finding.lastLine,
                           false);
             QStringList checked;
