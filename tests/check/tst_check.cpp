@@ -26,8 +26,10 @@ private slots:
             u"1: 「[01:05.30]」\n2: 「[00:60]」\n3: 「[x」"_s, 1);
         row("100 minutes or more", "[99:59]a\r\n[100:00]b", {},
             u"2: 時間タグ [100:00] は100分以上"_s, 1);
-        row("the same time as the line before", "[00:03]a\r\n[00:03]b\r\n[00:04]c", {},
-            u"2: 時間タグ [00:03] が前のタグ付きの行 (1行目) と同じ\n3: 2行目で歌詞が止まる"_s, 1);
+        row("the same time as the line before, where the lyrics stop for good",
+            "[00:03]a\r\n[00:03]b\r\n[00:04]c\r\n[1:05]d\r\n[00:05]e", {},
+            u"2: 時間タグ [00:03] が前のタグ付きの行 (1行目) と同じ\n3: 2行目で歌詞が止まる\n"
+            u"4: 「[1:05]」\n5: 2行目で歌詞が止まる"_s, 1);
         row("earlier than the line before", "[00:05]a\r\n\r\n[00:04]b", {},
             u"3: 時間タグ [00:04] が前のタグ付きの行 (1行目、[00:05]) より前"_s, 1);
         row("the track ends at the second of its length", "[00:04]a\r\n[00:05]b", u"--image disc"_s,

@@ -64,10 +64,16 @@ plain_window_shown() {
 # Another window of the program's on the screen, the list's popup or the settings window: $other.
 other_window() { other=$(xdotool search --onlyvisible --pid "$app_pid" | grep -vx "$win"); }
 current_is() { [ "$(rows_extent 8 8 $red)" -eq "$1" ]; }
+# Once the window is active again and a click on the list has been answered with its popup, the
+# program has handled the activation before that click: the view shows what it left.
 lyrics_stay() {
+    wait_for 15 "the window to be active" sh -c "[ \"\$(xdotool getactivewindow)\" = $win ]"
+    click_at $list_x $list_y
+    wait_for 15 "the list's popup" other_window
+    xdotool key Escape
+    wait_for 15 "the list's popup to close" eval '! other_window'
     wait_for 15 "the lyrics in the view" plain_window_shown
-    sleep 1
-    plain_window_shown && [ "$(tagged_extents)" = "$extents" ] || die "the lyrics went $1"
+    [ "$(tagged_extents)" = "$extents" ] || die "the lyrics went $1"
 }
 say "開く: the lyrics, then a cancel"
 open_lyrics "$work/lyrics.txt"
@@ -90,15 +96,20 @@ for i in "${!tags[@]}"; do
     wait_for 20 "line $((i + 1)) in red" current_is "${extent[i]}"
     at_ms=$((($(heard) - start) * 1000 / rate))
     say "[00:0${tags[i]}] current with $at_ms ms heard"
-    # The sound server's latency lags the recording; a hang, not a slow tick, is the upper bound.
-    ((at_ms >= tags[i] * 1000 - 600 && at_ms <= tags[i] * 1000 + 1500)) ||
-        die "line $((i + 1)) turned current with $at_ms ms heard"
+    # Never before its second is heard, but for the sound server's latency; how late it is seen
+    # depends on how busy the machine is, and the wait bounds only a hang.
+    ((at_ms >= tags[i] * 1000 - 600)) || die "line $((i + 1)) turned current with $at_ms ms heard"
 done
 wait_for 20 "silence at the end of track 1" silent_since
 say "heard: $(marks_after "$mark")"
 [[ "$(marks_after "$mark")" =~ ^"256 257 258 259 260 261"( 512)?$ ]] ||
     die "track 1 was not heard whole, alone"
-plain_window_shown || die "the view is not back to the lyrics from their first tag"
+wait_for 15 "the view back to the lyrics from their first tag" plain_window_shown
+
+say "minimised and brought back: the lyrics stay"
+xdotool windowminimize --sync "$win"
+xdotool windowactivate --sync "$win"
+lyrics_stay "after the window was minimised and brought back"
 
 say "設定: no title, OK"
 click_at $settings_x $settings_y

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -18,6 +19,7 @@ namespace {
 
 constexpr int kSecond = cdtime::kSampleRate;
 constexpr int kSector = cdtime::kBytesPerSector;
+constexpr int kFrame = cdtime::kBytesPerFrame;
 using Ms = QList<int>;
 
 // A player on a program folder of its own, played by hand unless another output is given.
@@ -225,6 +227,10 @@ private slots:
             return driver == "none" ? SdlAudioSink::open(refusing, ring) : output.factory()(ring);
         });
         const QString written = disc.fixture.path(u"played.raw"_s);
+        const auto restore = qScopeGuard([] {
+            for (const char* name : {"SDL_AUDIODRIVER", "SDL_DISKAUDIOFILE", "SDL_DISKAUDIODELAY"})
+                qunsetenv(name);
+        });
         qputenv("SDL_AUDIODRIVER", driver);
         qputenv("SDL_DISKAUDIOFILE", written.toLocal8Bit());
         qputenv("SDL_DISKAUDIODELAY", "5"); // ms per 46 ms buffer: faster than real time
@@ -234,21 +240,19 @@ private slots:
         disc.pressPlay();
         QTRY_VERIFY_WITH_TIMEOUT(!disc.playing(), 30'000);
         QCOMPARE(disc.player.position(), end);
-        for (const char* name : {"SDL_AUDIODRIVER", "SDL_DISKAUDIOFILE", "SDL_DISKAUDIODELAY"})
-            qunsetenv(name);
         if (driver != "disk")
             return;
 
-        // Silence while the first reads arrive, then every byte of the disc from the play start
-        // on, then silence again.
+        // Every byte of the disc from the play start on, in order, with silence wherever the
+        // device ran ahead of the reads. Every frame of a test track carries its mark in the
+        // right channel, so no frame of it is silent.
         const QByteArray out = fileBytes(written);
-        const QByteArray track = fileBytes(disc.bin(), 75 * kSector);
-        qsizetype start = 0;
-        while (start < out.size() && out.at(start) == 0)
-            ++start;
-        start -= start % cdtime::kBytesPerFrame;
-        QVERIFY(out.mid(start, track.size()) == track);
-        QCOMPARE(out.sliced(start + track.size()).count('\0'), out.size() - start - track.size());
+        QByteArray sound;
+        for (qsizetype at = 0; at + kFrame <= out.size(); at += kFrame) {
+            if (out.sliced(at, kFrame).count('\0') < kFrame)
+                sound += out.sliced(at, kFrame);
+        }
+        QVERIFY(sound == fileBytes(disc.bin(), 75 * kSector));
     }
 };
 
