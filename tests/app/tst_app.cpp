@@ -1,7 +1,4 @@
-#include "lyricscheck.h"
-#include "lyricsfile.h"
 #include "mainwindow.h"
-#include "timetag.h"
 
 #include <QDir>
 #include <QTest>
@@ -194,43 +191,6 @@ private slots:
         main.press(u"設定"_s); // closed with the close box
         QCOMPARE(main.view().grab().toImage().pixelColor(5, 5), QColor(Qt::blue));
         QVERIFY(main.view().rows().isEmpty());
-    }
-
-    // The lines the checker passes are exactly those the tick highlights, from play to the end.
-    void theCheckerAgreesWithTheTick()
-    {
-        const QByteArray files[] = {
-            "title\r\n[00:00]a\r\n\r\n[00:02]b\r\n[00:02]c\r\n[00:04]d"_ba,
-            "[00:01]a\r\n[1:05]b\r\n[00:03]c"_ba,
-            "[00:01]a\r\n[00:04]b\r\n[00:05]c\r\n[100:00]d"_ba,
-            "[00:03]a\r\n[00:02]b\r\n[00:04]c"_ba,
-        };
-        for (const QByteArray& file : files) {
-            MainWindow main({u"5500"_s});
-            main.openLyrics(file);
-            main.play();
-            QStringList highlighted;
-            while (main.synchronising()) {
-                main.tick(100);
-                const Rows rows = main.view().rows();
-                if (!rows.isEmpty() && rows[7].color == Qt::red &&
-                    !highlighted.contains(rows[7].text))
-                    highlighted << rows[7].text;
-            }
-
-            LineList lines, shown;
-            QVERIFY(LoadLyrics(main.fixture.path(u"lyrics.txt"_s), lines, shown));
-            QList<bool> passed(lines.count(), true);
-            for (const Finding& finding : CheckLyrics(lines, {{1, 5500}}))
-                std::fill(passed.begin() + finding.firstLine - 1, passed.begin() + finding.lastLine,
-                          false);
-            QStringList checked;
-            for (int i = 0; i < lines.count(); ++i) {
-                if (isTaggedLine(lines.at(i)) && passed[i])
-                    checked << shown.at(i).toString();
-            }
-            QCOMPARE(highlighted, checked);
-        }
     }
 };
 
