@@ -32,11 +32,8 @@ struct MainWindow {
     PictureBox& view() { return *find<PictureBox>(); }
     QPushButton* button(const QString& caption)
     {
-        for (QPushButton* button : window->findChildren<QPushButton*>()) {
-            if (button->text() == caption)
-                return button;
-        }
-        return nullptr;
+        const QList<QPushButton*> buttons = window->findChildren<QPushButton*>();
+        return *std::ranges::find(buttons, caption, &QPushButton::text);
     }
     void press(const QString& caption) { QTest::mouseClick(button(caption), Qt::LeftButton); }
     QToolButton* playerButton(int i) { return player().findChildren<QToolButton*>()[i]; }

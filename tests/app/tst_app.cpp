@@ -81,11 +81,9 @@ private slots:
     {
         MainWindow main({u"9000"_s});
         main.play(); // without lyrics 開く stays enabled while the track plays
-        const Rows blank = main.view().rows();
         main.answers.lyricsFiles << std::nullopt;
         main.press(u"開く"_s);
         QVERIFY(main.playing());
-        QCOMPARE(main.view().rows(), blank);
         main.openLyrics("\x89\xcc\r\n[00:01]\x88\xea\r\n[00:02]\x93\xf1\r\n"_ba);
         QVERIFY(!main.playing());
         QCOMPARE(

@@ -2,37 +2,72 @@
 # A user's road through the real program on a desktop (Xvfb and openbox), heard through a sound
 # server's null sink: start → 開く (the lyrics stay through the dialog's close and a cancel) →
 # choose track 1 → PLAY → each tagged line lights up as the music reaches it → the track ends →
-# 設定, a window without a title → close.
+# minimised and brought back, the lyrics still there → 設定, a window without a title → close.
 # The sink is on a private PulseAudio server, or on the desktop's own when PulseAudio is not
 # installed (as beside PipeWire); with neither the test is skipped.
 # usage: road.sh CORVANTA MKDISC BAND
 set -euo pipefail
-# shellcheck source-path=SCRIPTDIR source=harness.sh
-source "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
+[ $# -eq 3 ] || { echo "usage: $0 CORVANTA MKDISC BAND" >&2 && exit 2; }
+corvanta=$(realpath "$1") mkdisc=$(realpath "$2") band=$(realpath "$3")
 
-require_tools pactl parec od awk
-server='' # found before begin_work, which leaves the desktop's session behind
+say() { echo "e2e: $*"; }
+die() { echo "e2e: FAIL: $*" >&2 && exit 1; }
+for tool in Xvfb openbox xprop xdotool pactl parec od awk; do
+    command -v "$tool" >/dev/null || die "$tool is missing (scripts/install-deps test)"
+done
+# Polls a command until it succeeds; the limit only bounds a hang.
+wait_for() {
+    local limit=$1 deadline=$((SECONDS + $1)) what=$2
+    shift 2
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < deadline)) || die "gave up after $limit s waiting for $what"
+        sleep 0.1
+    done
+}
+
+server='' # found before the scratch folder, which leaves the desktop's session behind
 if ! command -v pulseaudio >/dev/null; then
     server=$(pactl info 2>/dev/null | sed -n 's/^Server String: //p' || true)
-    [ -n "$server" ] || skip "PulseAudio is not installed and no sound server can be reached"
+    [ -n "$server" ] || { echo "e2e: SKIP: no PulseAudio, no sound server" && exit 77; }
 fi
-begin_work
+
+# $work holds everything the program and its helpers touch; at exit the processes started are
+# ended, last first, and what was changed outside $work is undone. A bus address that leads
+# nowhere keeps libdbus from starting a daemon nobody would stop.
+work=$(mktemp -d "${TMPDIR:-/tmp}/corvanta-e2e.XXXXXX") pids=() undo=()
+cleanup() {
+    local rc=$? i
+    for i in "${undo[@]}"; do eval "$i" || true; done
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[i]}" 2>/dev/null || true
+        timeout 5 tail --pid="${pids[i]}" -f /dev/null || kill -9 "${pids[i]}" 2>/dev/null || true
+    done
+    [ "$rc" -eq 0 ] || [ "$rc" -eq 77 ] || tail -n 20 "$work"/*.log 2>/dev/null || true
+    rm -rf "$work"
+    exit "$rc"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+export HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/run/no-bus"
+mkdir -p "$HOME/.config" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset PULSE_SERVER PULSE_SINK SDL_AUDIODRIVER
 readonly rate=$((44100 * 4)) sink="sink_name=corvanta_test format=s16le rate=44100 channels=2"
 readonly tags=(1 2 3 4) white=ffffff red=ff0000
 
 if [ -n "$server" ]; then
     export PULSE_SERVER=$server
     # shellcheck disable=SC2086 # the module's arguments are words of their own
-    undo_at_exit "pactl unload-module $(pactl load-module module-null-sink $sink)"
+    undo+=("pactl unload-module $(pactl load-module module-null-sink $sink)")
 else
     pulseaudio -n --daemonize=no --disable-shm --exit-idle-time=-1 \
         --load=module-native-protocol-unix --load="module-null-sink $sink" >"$work/pulse.log" 2>&1 &
-    track_process $!
+    pids+=($!)
 fi
 wait_for 10 "the null sink" sh -c 'pactl list short sinks | grep -q corvanta_test'
 parec --device=corvanta_test.monitor --format=s16le --rate=44100 --channels=2 --raw \
     --latency-msec=50 >"$work/heard.raw" 2>"$work/parec.log" &
-track_process $!
+pids+=($!)
 heard() { stat -c %s "$work/heard.raw"; }
 sound_after() { [ "$(tail -c +$(($1 + 1)) "$work/heard.raw" | tr -d '\000' | head -c 1 | wc -c)" -eq 1 ]; }
 silent_since() { # the last 0.2 s heard are silence
@@ -47,11 +82,34 @@ marks_after() {
 
 printf '%s\r\n' 'Corvanta test song' '[00:01]a' '[00:02]bbbbbbbbbb' '[00:03]cccccccccccccccccccc' \
     '[00:04]dd' >"$work/lyrics.txt"
-make_program_folder 6000 3000
+# A program folder whose drive D: is a disc of two tracks, 6 s and 3 s.
+"$mkdisc" "$work/disc.cue" 6000 3000 || die "mkdisc failed"
+mkdir -p "$work/program/drives"
+cp "$corvanta" "$work/program/corvanta"
+ln -s "$work/disc.cue" "$work/program/drives/d:"
 printf ' 16777215 \r\n 255 \r\n 0 \r\n' >"$work/program/cv.ini" # white, red, black
-start_xvfb
-start_program QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=pulseaudio PULSE_SINK=corvanta_test
-find_window '^Corvanta$'
+
+# Xvfb on a free display, and openbox on it: every desktop has a window manager, and
+# activation, focus and window titles come from it.
+exec {fd}>"$work/display"
+Xvfb -displayfd "$fd" -nolisten tcp -noreset -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+exec {fd}>&-
+wait_for 20 "Xvfb" grep -q '^[0-9]' "$work/display" # written once it takes clients
+DISPLAY=":$(head -n 1 "$work/display")" && export DISPLAY
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+pids+=($!)
+wait_for 20 "openbox" sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
+
+QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=pulseaudio PULSE_SINK=corvanta_test \
+    "$work/program/corvanta" >"$work/corvanta.log" 2>&1 &
+app_pid=$!
+pids+=("$app_pid")
+wait_for 30 "the main window" xdotool search --onlyvisible --name '^Corvanta$'
+win=$(xdotool search --onlyvisible --name '^Corvanta$' | head -n 1)
+# Where the window's buttons are, in client coordinates.
+click_at() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
+readonly open_x=28 open_y=20 settings_x=88 settings_y=20 play_x=365 play_y=19 list_x=464 list_y=18
 
 # The view: 577 px wide from 40 px down, 18 px rows, the current line on row 8.
 rows_extent() { "$band" "$win" 0 $((40 + 18 * ($1 - 1))) 577 $((18 * ($2 - $1 + 1))) "$3"; }
@@ -80,12 +138,21 @@ lyrics_stay() {
     wait_for 15 "the lyrics in the view" plain_window_shown
     [ "$(tagged_extents)" = "$extents" ] || die "the lyrics went $1"
 }
+# open_lyrics KEY [PATH]: 開く, the path typed, and the key pressed: Return opens, Escape cancels.
+open_lyrics() {
+    click_at "$open_x" "$open_y"
+    wait_for 30 "the file dialog" xdotool search --onlyvisible --name '^開く$'
+    [ $# -lt 2 ] || xdotool type --delay 20 "$2"
+    xdotool key "$1"
+    wait_for 15 "the file dialog to close" sh -c '! xdotool search --onlyvisible --name "^開く$"'
+}
+
 say "開く: the lyrics, then a cancel"
-open_lyrics "$work/lyrics.txt"
+open_lyrics Return "$work/lyrics.txt"
 wait_for 15 "the lyrics in the view" plain_window_shown
 extents=$(tagged_extents)
 lyrics_stay "once the file dialog had closed"
-open_lyrics
+open_lyrics Escape
 lyrics_stay "after the file dialog was cancelled"
 
 say "choosing track 1 in the list, then PLAY"
@@ -118,10 +185,9 @@ lyrics_stay "after the window was minimised and brought back"
 say "設定: no title, OK"
 click_at $settings_x $settings_y
 wait_for 15 "the settings window" other_window
-settings=$other
-[ "$(xprop -id "$settings" _NET_WM_NAME)" = '_NET_WM_NAME(UTF8_STRING) = ' ] ||
-    die "the settings window's title bar shows $(xprop -id "$settings" _NET_WM_NAME)"
-xdotool mousemove --window "$settings" 272 196 click 1
+[ "$(xprop -id "$other" _NET_WM_NAME)" = '_NET_WM_NAME(UTF8_STRING) = ' ] ||
+    die "the settings window's title bar shows $(xprop -id "$other" _NET_WM_NAME)"
+xdotool mousemove --window "$other" 272 196 click 1
 wait_for 15 "the settings window to close" eval '! other_window'
 
 say "closing the window with Alt+F4"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package into a scratch folder and checks it as a Debian system takes it: its
-# name and control fields, exactly the files it installs, the desktop entry and AppStream data it
-# installs (desktop-file-validate, appstreamcli), and lintian.
+# name, the packages it depends on, exactly the files it installs, its AppStream data
+# (appstreamcli) and lintian, which also checks the desktop entry.
 # usage: check-package.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$1 version=$2
@@ -16,11 +16,8 @@ trap 'rm -rf "$work"' EXIT
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2>&1 ||
     fail "cpack failed: $(cat "$work/cpack.log")"
 deb=$work/corvanta_${version}_amd64.deb
-[ -f "$deb" ] || fail "no $(basename "$deb"): $(ls "$work")"
 
 field() { dpkg-deb -f "$deb" "$1"; }
-[ "$(field Package)" = corvanta ] && [ "$(field Version)" = "$version" ] &&
-    [ "$(field Architecture)" = amd64 ] || fail "control fields: $(dpkg-deb -f "$deb")"
 # What dpkg-shlibdeps sees, and what it cannot: SDL, loaded at the first play, and the fonts.
 for dependency in libqt6widgets6 libcdio19 libxcb1 libsdl2-2.0-0 fonts-noto-cjk; do
     [[ ", $(field Depends)," == *", $dependency"[\ ,]* ]] ||
@@ -44,10 +41,6 @@ files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
 $(diff <(echo "$expected") <(echo "$files") || true)"
 
 dpkg-deb -x "$deb" "$work/root"
-desktop-file-validate "$work/root/usr/share/applications/io.github.corvanta.Corvanta.desktop" ||
-    fail "desktop-file-validate"
-grep -qx 'Exec=corvanta' "$work/root/usr/share/applications/io.github.corvanta.Corvanta.desktop" ||
-    fail "the desktop entry does not start corvanta"
 metainfo=$work/root/usr/share/metainfo/io.github.corvanta.Corvanta.metainfo.xml
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "AppStream data without release $version"
