@@ -100,8 +100,16 @@ void Form1::Form_Load()
     LoadSettings(colors_, programFolder_);
     MMControl1->setCommand(QStringLiteral("stop"));
     MMControl1->setCommand(QStringLiteral("close"));
+    // The window is shown at once, as it is without a disc; start-up goes on when the drive
+    // answers, however long it takes.
+    connect(MMControl1, &MMControl::openAnswered, this, &Form1::chooseFirstTrack,
+            Qt::SingleShotConnection);
     MMControl1->setCommand(QStringLiteral("open"));
     MMControl1->setTimeFormat(0);
+}
+
+void Form1::chooseFirstTrack()
+{
     FillTrackList();
     if (Combo1->count() > 0) {
         Combo1->setCurrentIndex(0);

@@ -33,6 +33,7 @@ protected:
 
 private:
     void Form_Load();
+    void chooseFirstTrack();
     void Form_Activate();
     void Form_Unload();
     void Command1_Click();

@@ -14,18 +14,16 @@
 #include <QPushButton>
 #include <QTimer>
 
-// Items stay in track order, never sorted; each carries its track's length for the tick.
+// Items stay in track order, never sorted; each carries its track's length for the tick. Item i
+// stands for the disc's (i + 1)-th track, under the disc's own number, which a disc starting at
+// track 2 or later shows. Reading the lengths leaves the player's track where it was.
 void Form1::FillTrackList()
 {
     Combo1->clear();
-    if (MMControl1->trackCount() > 0) {
-        for (int track = 1;; ++track) {
-            MMControl1->setTrack(track);
-            const int length = MMControl1->trackLength();
-            Combo1->addItem(TrackItem(track, length), length);
-            if (track >= MMControl1->trackCount())
-                break;
-        }
+    const int first = MMControl1->firstTrack();
+    for (int track = first; track < first + MMControl1->trackCount(); ++track) {
+        const int length = MMControl1->trackLength(track);
+        Combo1->addItem(TrackItem(track, length), length);
     }
     // Nothing is chosen until the user chooses.
     Combo1->setCurrentIndex(-1);
@@ -81,10 +79,11 @@ void Form1::Timer1_Timer()
     sync_.follow(List1, Label10->text());
 }
 
-// Sets the player to the start of the chosen track and shows the lyrics from their first tag.
+// Sets the player to the start of the chosen track (with nothing chosen, as after 更新, of the
+// track it holds) and shows the lyrics from their first tag.
 void Form1::rewindToSelectedTrack()
 {
-    MMControl1->setTrack(Combo1->currentIndex() + 1);
+    MMControl1->setTrack(MMControl1->firstTrack() + Combo1->currentIndex());
     MMControl1->setPlayStart(MMControl1->trackStart());
     drawPlainWindow(FindFirstTaggedLine(List1));
 }

@@ -48,9 +48,10 @@ std::optional<CheckedTrack> trackToCheck(const QCommandLineParser& options, QStr
         }
         path = *target;
     }
-    const std::unique_ptr<Disc> disc = Disc::open(path);
+    QString whyNot;
+    const std::unique_ptr<Disc> disc = Disc::open(path, &whyNot);
     if (!disc) {
-        error = QStringLiteral("%1: ディスクを読めません").arg(path);
+        error = QStringLiteral("%1: ディスクを読めません (%2)").arg(path, whyNot);
         return std::nullopt;
     }
     bool isNumber = false;

@@ -95,23 +95,28 @@ Disc::Disc(Handle handle, std::vector<Track> tracks)
 {
 }
 
-std::unique_ptr<Disc> Disc::open(const QString& path)
+std::unique_ptr<Disc> Disc::open(const QString& path, QString* whyNot)
 {
-    if (path.isEmpty())
+    const auto refuse = [whyNot](const char* reason) {
+        if (whyNot)
+            *whyNot = QString::fromUtf8(reason);
         return nullptr;
+    };
+    if (path.isEmpty())
+        return refuse("ドライブがありません");
     const QByteArray name = QFile::encodeName(path);
     if (const QByteArray cue = cueSheetOf(name); !cue.isEmpty() && !isCueSheetSafeForLibcdio(cue))
-        return nullptr;
+        return refuse("キューシートのトラック番号が正しくありません");
     Handle handle(cdio_open(name.constData(), DRIVER_UNKNOWN));
     if (!handle)
-        return nullptr;
+        return refuse("開けません");
     // An empty drive opens too; only a readable disc mode means a disc is in it.
     const discmode_t mode = cdio_get_discmode(handle.get());
     if (mode == CDIO_DISC_MODE_NO_INFO || mode == CDIO_DISC_MODE_ERROR)
-        return nullptr;
+        return refuse("ディスクが入っていません");
     std::vector<Track> tracks = readTracks(handle.get());
     if (tracks.empty())
-        return nullptr;
+        return refuse("目次を読めません");
     return std::unique_ptr<Disc>(new Disc(std::move(handle), std::move(tracks)));
 }
 

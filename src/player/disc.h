@@ -25,8 +25,9 @@ struct Track {
 // playback was stopped may still be inside a read when the next playback's reader starts).
 class Disc {
 public:
-    // Nothing when the path cannot be opened, holds no disc, or its table of contents is unusable.
-    static std::unique_ptr<Disc> open(const QString& path);
+    // Nothing when the path cannot be opened, holds no disc, or its table of contents is unusable;
+    // then `whyNot`, when given, says which, in Japanese.
+    static std::unique_ptr<Disc> open(const QString& path, QString* whyNot = nullptr);
 
     const std::vector<Track>& tracks() const { return tracks_; }
     const Track* track(int number) const;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <thread>
 
 namespace {
 
@@ -15,10 +16,20 @@ constexpr int kMaxSkipsInARow = 3; // seconds without one good sector: the disc 
 } // namespace
 
 DiscReader::DiscReader(std::shared_ptr<Disc> disc, SectorRead read, int firstSector, int endSector,
-                       RingBuffer& ring)
+                       std::shared_ptr<RingBuffer> ring)
     : disc_(std::move(disc)), read_(std::move(read)), firstSector_(firstSector),
-      endSector_(endSector), ring_(ring), thread_([this](std::stop_token stop) { run(stop); })
+      endSector_(endSector), ring_(std::move(ring))
 {
+}
+
+std::shared_ptr<DiscReader> DiscReader::start(std::shared_ptr<Disc> disc, SectorRead read,
+                                              int firstSector, int endSector,
+                                              std::shared_ptr<RingBuffer> ring)
+{
+    std::shared_ptr<DiscReader> reader(
+        new DiscReader(std::move(disc), std::move(read), firstSector, endSector, std::move(ring)));
+    std::thread([reader] { reader->run(reader->stop_.get_token()); }).detach();
+    return reader;
 }
 
 void DiscReader::run(std::stop_token stop)
@@ -36,9 +47,9 @@ void DiscReader::run(std::stop_token stop)
             sector = runEnd;
         }
     }
-    ring_.close();
+    ring_->close();
     disc_.reset();
-    done_.store(true, std::memory_order_release);
+    ring_.reset();
 }
 
 // Reads the audio sectors [sector, runEnd); false when reading must end.
@@ -87,11 +98,11 @@ bool DiscReader::push(std::stop_token stop, const std::byte* data, std::size_t s
     while (size > 0) {
         if (stop.stop_requested())
             return false;
-        const std::size_t taken = ring_.write(data, size);
+        const std::size_t taken = ring_->write(data, size);
         data += taken;
         size -= taken;
         // Woken once the rest fits, so the reader sleeps through several of the device's reads.
-        if (size > 0 && !ring_.waitForSpace(std::min(size, ring_.capacity()), stop))
+        if (size > 0 && !ring_->waitForSpace(std::min(size, ring_->capacity()), stop))
             return false;
     }
     return true;

@@ -2,10 +2,8 @@
 
 #include "playerdevices.h"
 
-#include <atomic>
 #include <memory>
 #include <stop_token>
-#include <thread>
 
 class Disc;
 class RingBuffer;
@@ -16,24 +14,25 @@ class RingBuffer;
 // the time line holds). After several seconds in a row without a good sector the disc is taken
 // to be gone and reading ends early. The ring is closed when reading ends either way.
 //
-// Thread contract: constructed, stopped and destroyed on one thread. requestStop() never waits:
-// the reader looks at the request between sectors and wakes from a wait for room at once, but a
-// read already in flight runs to its end on the reader thread first. Nothing read after the
-// request goes into the ring. The reader holds the disc until it ends, and lets go of it then, so a
-// disc the player has closed is shut as soon as its last read returns. Destruction waits for it.
+// Thread contract: requestStop() never waits, and nobody ever waits for the reader: it looks at
+// the request between sectors and wakes from a wait for room at once, but a read already in
+// flight runs to its end on the reader thread first, however long the drive takes. Nothing read
+// after the request goes into the ring. The reader holds the disc and the ring until it ends, and
+// lets go of them then, so a disc the player has closed is shut as soon as its last read returns.
 class DiscReader {
 public:
-    DiscReader(std::shared_ptr<Disc> disc, SectorRead read, int firstSector, int endSector,
-               RingBuffer& ring);
-    ~DiscReader() = default;
+    // Starts reading on a thread of its own.
+    static std::shared_ptr<DiscReader> start(std::shared_ptr<Disc> disc, SectorRead read,
+                                             int firstSector, int endSector,
+                                             std::shared_ptr<RingBuffer> ring);
     DiscReader(const DiscReader&) = delete;
     DiscReader& operator=(const DiscReader&) = delete;
 
-    void requestStop() { thread_.request_stop(); }
-    // The reader thread has ended, so destruction will not wait.
-    bool isDone() const { return done_.load(std::memory_order_acquire); }
+    void requestStop() { stop_.request_stop(); }
 
 private:
+    DiscReader(std::shared_ptr<Disc> disc, SectorRead read, int firstSector, int endSector,
+               std::shared_ptr<RingBuffer> ring);
     void run(std::stop_token stop);
     bool readRun(std::stop_token stop, int& sector, int runEnd);
     bool read(std::stop_token stop, int sector, int count, std::byte* out);
@@ -44,8 +43,7 @@ private:
     const SectorRead read_;
     const int firstSector_;
     const int endSector_;
-    RingBuffer& ring_;
-    int skipsInARow_ = 0; // reader thread only
-    std::atomic<bool> done_{false};
-    std::jthread thread_; // last: starts once everything above is set
+    std::shared_ptr<RingBuffer> ring_; // likewise
+    int skipsInARow_ = 0;              // reader thread only
+    std::stop_source stop_;
 };

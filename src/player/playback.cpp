@@ -1,6 +1,8 @@
 #include "playback.h"
 
 #include "cdtime.h"
+#include "discreader.h"
+#include "ringbuffer.h"
 
 namespace {
 
@@ -9,11 +11,23 @@ constexpr std::size_t kRingBytes = std::size_t(cdtime::kSectorsPerSecond) * cdti
 } // namespace
 
 Playback::Playback(std::shared_ptr<Disc> disc, int firstSector, int endSector,
-                   const PlayerDevices& devices)
-    : ring_(kRingBytes),
-      reader_(std::move(disc), devices.readSectors, firstSector, endSector, ring_),
-      sink_(devices.makeSink(ring_))
+                   const SectorRead& read)
+    : ring_(std::make_shared<RingBuffer>(kRingBytes)),
+      reader_(DiscReader::start(std::move(disc), read, firstSector, endSector, ring_))
 {
+}
+
+// The sink stops draining first, then the reader is told to end.
+Playback::~Playback()
+{
+    sink_.reset();
+    reader_->requestStop();
+}
+
+void Playback::setSink(std::shared_ptr<AudioSink> sink)
+{
+    sink_ = std::move(sink);
+    started_ = true;
 }
 
 std::int64_t Playback::framesPlayed() const
@@ -23,13 +37,7 @@ std::int64_t Playback::framesPlayed() const
 
 bool Playback::isFinished() const
 {
-    return !sink_ ||
-           (ring_.isDrained() &&
-            sink_->framesPlayed() >= std::int64_t(ring_.totalRead() / cdtime::kBytesPerFrame));
-}
-
-void Playback::stop()
-{
-    sink_.reset();
-    reader_.requestStop();
+    return started_ && (!sink_ || (ring_->isDrained() &&
+                                   sink_->framesPlayed() >=
+                                       std::int64_t(ring_->totalRead() / cdtime::kBytesPerFrame)));
 }

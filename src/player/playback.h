@@ -1,24 +1,31 @@
 #pragma once
 
-#include "discreader.h"
 #include "playerdevices.h"
-#include "ringbuffer.h"
 
 #include <cstdint>
 #include <memory>
 
 class Disc;
+class DiscReader;
+class RingBuffer;
 
 // One run of playback, from a sector to the end of a stretch of the disc: a reader thread fills a
-// ring that the sink drains. It starts when made.
+// ring that the sink drains. The reader starts when the playback is made, the sink comes once the
+// sound output is open.
 //
-// stop() silences it at once and asks the reader to end without waiting for it; the reader may
-// still be inside a read of the disc, which it holds until the read returns. Destruction waits
-// for the reader, so a stopped playback is kept until isDone().
+// Released, it silences the sink and asks the reader to end, waiting for neither: the reader may
+// still be inside a read of the disc, which it holds until the read returns.
 class Playback {
 public:
-    Playback(std::shared_ptr<Disc> disc, int firstSector, int endSector,
-             const PlayerDevices& devices);
+    Playback(std::shared_ptr<Disc> disc, int firstSector, int endSector, const SectorRead& read);
+    ~Playback();
+    Playback(const Playback&) = delete;
+    Playback& operator=(const Playback&) = delete;
+
+    const std::shared_ptr<RingBuffer>& ring() const { return ring_; }
+    // None: there is no sound output, and nothing plays.
+    void setSink(std::shared_ptr<AudioSink> sink);
+    bool hasStarted() const { return started_; }
 
     // Frames played since the first sector.
     std::int64_t framesPlayed() const;
@@ -26,14 +33,9 @@ public:
     // no sound output to be had, nothing plays and playback is over at once.
     bool isFinished() const;
 
-    void stop();
-    // The reader has ended and let go of the disc, so destruction will not wait.
-    bool isDone() const { return reader_.isDone(); }
-
 private:
-    // Declaration order is teardown order in reverse: the sink stops draining first, then the
-    // reader is waited for, then the ring goes.
-    RingBuffer ring_;
-    DiscReader reader_;
-    std::unique_ptr<AudioSink> sink_;
+    std::shared_ptr<RingBuffer> ring_;
+    std::shared_ptr<DiscReader> reader_;
+    std::shared_ptr<AudioSink> sink_;
+    bool started_ = false;
 };

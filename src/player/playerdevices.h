@@ -9,11 +9,15 @@
 
 // Reads `count` whole sectors of a disc's audio into `out`, as Disc::readAudio does.
 using SectorRead = std::function<bool(Disc& disc, int firstSector, int count, std::byte* out)>;
+// Opens the disc at a path, as Disc::open does.
+using DiscOpen = std::function<std::unique_ptr<Disc>(const QString& path, QString* whyNot)>;
 
 // What the player reads the disc with and plays it through: the disc itself, the system's optical
-// drives and the sound output in the program; stand-ins that the tests turn by hand.
+// drives and the sound output in the program; stand-ins in the tests, which turn the sound by
+// hand and hold a drive's answers as long as they like.
 struct PlayerDevices {
     AudioSinkFactory makeSink;
     SectorRead readSectors = &Disc::readAudio;
     std::function<QStringList()> opticalDrives = &DriveTable::systemOpticalDrives;
+    DiscOpen openDisc = &Disc::open;
 };

@@ -1,6 +1,8 @@
 #include "sdlaudiosink.h"
 
 #include "cdtime.h"
+#include "detached.h"
+#include "playerlog.h"
 #include "ringbuffer.h"
 
 #include <cstring>
@@ -23,30 +25,40 @@ std::optional<SdlAudioApi> SdlAudioApi::load(QLibrary& library)
 {
     SdlAudioApi api;
     if (library.load() && resolve(library, api.SetHint, "SDL_SetHint") &&
+        resolve(library, api.GetError, "SDL_GetError") &&
         resolve(library, api.AudioInit, "SDL_AudioInit") &&
         resolve(library, api.AudioQuit, "SDL_AudioQuit") &&
         resolve(library, api.OpenAudioDevice, "SDL_OpenAudioDevice") &&
         resolve(library, api.PauseAudioDevice, "SDL_PauseAudioDevice") &&
+        resolve(library, api.GetAudioDeviceStatus, "SDL_GetAudioDeviceStatus") &&
         resolve(library, api.CloseAudioDevice, "SDL_CloseAudioDevice") &&
-        resolve(library, api.GetCurrentAudioDriver, "SDL_GetCurrentAudioDriver"))
+        resolve(library, api.TLSCleanup, "SDL_TLSCleanup"))
         return api;
+    qCInfo(playerLog) << "no sound output:" << library.errorString();
     return std::nullopt;
 }
 
-SdlAudioSink::SdlAudioSink(const SdlAudioApi& sdl, RingBuffer& source) : sdl_(sdl), source_(source)
+SdlAudioSink::SdlAudioSink(const SdlAudioApi& sdl, std::shared_ptr<RingBuffer> source)
+    : sdl_(sdl), source_(std::move(source))
 {
 }
 
-std::unique_ptr<SdlAudioSink> SdlAudioSink::open(const SdlAudioApi& sdl, RingBuffer& source)
+std::unique_ptr<SdlAudioSink> SdlAudioSink::open(const SdlAudioApi& sdl,
+                                                 std::shared_ptr<RingBuffer> source)
 {
-    sdl.SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Corvanta");
-    sdl.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    std::unique_ptr<SdlAudioSink> sink(new SdlAudioSink(sdl, source));
-    sink->device_ = sink->openDevice(nullptr);
-    if (sink->device_ == 0)
-        sink->device_ = sink->openDevice("dummy");
-    if (sink->device_ == 0)
+    std::unique_ptr<SdlAudioSink> sink(new SdlAudioSink(sdl, std::move(source)));
+    SDL_AudioSpec wanted{};
+    wanted.freq = cdtime::kSampleRate;
+    wanted.format = AUDIO_S16LSB;
+    wanted.channels = 2;
+    wanted.samples = kDeviceFrames;
+    wanted.callback = &SdlAudioSink::fill;
+    wanted.userdata = sink.get();
+    sink->device_ = sdl.OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+    if (sink->device_ == 0) {
+        qCInfo(playerLog) << "the sound device does not open:" << sdl.GetError();
         return nullptr;
+    }
     sdl.PauseAudioDevice(sink->device_, 0);
     return sink;
 }
@@ -55,31 +67,11 @@ SdlAudioSink::~SdlAudioSink()
 {
     if (device_ != 0)
         sdl_.CloseAudioDevice(device_);
-    sdl_.AudioQuit();
 }
 
-// Opens the default device of a driver (nullptr: SDL's usual choice); 0 on failure, with the
-// audio subsystem left shut.
-SDL_AudioDeviceID SdlAudioSink::openDevice(const char* driver)
+bool SdlAudioSink::isLost() const
 {
-    if (sdl_.AudioInit(driver) != 0)
-        return 0;
-    SDL_AudioSpec wanted{};
-    wanted.freq = cdtime::kSampleRate;
-    wanted.format = AUDIO_S16LSB;
-    wanted.channels = 2;
-    wanted.samples = kDeviceFrames;
-    wanted.callback = &SdlAudioSink::fill;
-    wanted.userdata = this;
-    const SDL_AudioDeviceID device = sdl_.OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-    if (device == 0)
-        sdl_.AudioQuit();
-    return device;
-}
-
-const char* SdlAudioSink::driverName() const
-{
-    return sdl_.GetCurrentAudioDriver();
+    return sdl_.GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED;
 }
 
 void SdlAudioSink::fill(void* self, Uint8* stream, int length)
@@ -90,25 +82,89 @@ void SdlAudioSink::fill(void* self, Uint8* stream, int length)
 
     // Start only with a little audio in hand, so a slow first read does not stutter.
     if (!sink.primed_)
-        sink.primed_ = sink.source_.available() >= kPrimeBytes || sink.source_.isClosed();
+        sink.primed_ = sink.source_->available() >= kPrimeBytes || sink.source_->isClosed();
     std::size_t taken = 0;
     if (sink.primed_) {
-        taken = sink.source_.read(reinterpret_cast<std::byte*>(stream), std::size_t(length));
+        taken = sink.source_->read(reinterpret_cast<std::byte*>(stream), std::size_t(length));
         sink.delivered_ += std::int64_t(taken / cdtime::kBytesPerFrame);
     }
     std::memset(stream + taken, 0, std::size_t(length) - taken);
 }
 
-AudioSinkFactory SdlAudioOutput::factory()
+// SDL's audio driver, and how many sinks use it.
+struct SdlAudioOutput::Driver {
+    Loader load;
+    QLibrary library{QStringLiteral("SDL2-2.0"), 0};
+    bool loadTried = false;
+    std::optional<SdlAudioApi> api;
+    int sinks = 0;
+
+    std::unique_ptr<SdlAudioSink> makeSink(std::shared_ptr<RingBuffer> source);
+    void closeSink(SdlAudioSink* sink);
+    // Brings the driver up (nullptr: SDL's usual choice) and opens a sink on it, or leaves it down.
+    std::unique_ptr<SdlAudioSink> openOn(const char* driver, std::shared_ptr<RingBuffer> source);
+};
+
+std::unique_ptr<SdlAudioSink> SdlAudioOutput::Driver::makeSink(std::shared_ptr<RingBuffer> source)
 {
-    return [this](RingBuffer& source) { return makeSink(source); };
+    if (!std::exchange(loadTried, true))
+        api = load ? load() : SdlAudioApi::load(library);
+    if (!api)
+        return nullptr;
+    std::unique_ptr<SdlAudioSink> sink;
+    if (sinks > 0)
+        sink = SdlAudioSink::open(*api, source);
+    else if (sink = openOn(nullptr, source); !sink)
+        sink = openOn("dummy", source);
+    sinks += sink ? 1 : 0;
+    // SDL keeps an error message for each thread that calls it, and frees it only on threads of
+    // its own.
+    api->TLSCleanup();
+    return sink;
 }
 
-std::unique_ptr<AudioSink> SdlAudioOutput::makeSink(RingBuffer& source)
+void SdlAudioOutput::Driver::closeSink(SdlAudioSink* sink)
 {
-    if (!std::exchange(loadTried_, true))
-        api_ = SdlAudioApi::load(library_);
-    if (!api_)
+    delete sink;
+    if (--sinks == 0)
+        api->AudioQuit();
+    api->TLSCleanup();
+}
+
+std::unique_ptr<SdlAudioSink> SdlAudioOutput::Driver::openOn(const char* driver,
+                                                             std::shared_ptr<RingBuffer> source)
+{
+    api->SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Corvanta");
+    api->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (api->AudioInit(driver) != 0) {
+        qCInfo(playerLog) << "no sound driver" << (driver ? driver : "") << api->GetError();
         return nullptr;
-    return SdlAudioSink::open(*api_, source);
+    }
+    std::unique_ptr<SdlAudioSink> sink = SdlAudioSink::open(*api, std::move(source));
+    if (!sink)
+        api->AudioQuit();
+    return sink;
+}
+
+SdlAudioOutput::SdlAudioOutput(Loader load)
+    : driver_(std::make_shared<Driver>()), queue_(std::make_shared<TaskQueue>())
+{
+    driver_->load = std::move(load);
+}
+
+SdlAudioOutput::~SdlAudioOutput() = default;
+
+// A sink is closed on the output's thread too, after what was asked of SDL before.
+AudioSinkFactory SdlAudioOutput::factory()
+{
+    return [driver = driver_, queue = queue_](std::shared_ptr<RingBuffer> source) {
+        return queue->run([driver, queue, source]() -> std::shared_ptr<AudioSink> {
+            SdlAudioSink* sink = driver->makeSink(source).release();
+            if (sink == nullptr)
+                return nullptr;
+            return std::shared_ptr<AudioSink>(sink, [driver, queue, sink](AudioSink*) {
+                queue->post([driver, sink] { driver->closeSink(sink); });
+            });
+        });
+    };
 }

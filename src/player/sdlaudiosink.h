@@ -7,65 +7,74 @@
 #include <atomic>
 #include <optional>
 
+class TaskQueue;
+
 // The SDL audio functions the sink uses, looked up in the SDL library at run time. The program
 // links no sound library, so its start-up does not wait for SDL and the many libraries SDL
 // brings along; they load at the first play.
 struct SdlAudioApi {
     decltype(&SDL_SetHint) SetHint = nullptr;
+    decltype(&SDL_GetError) GetError = nullptr;
     decltype(&SDL_AudioInit) AudioInit = nullptr;
     decltype(&SDL_AudioQuit) AudioQuit = nullptr;
     decltype(&SDL_OpenAudioDevice) OpenAudioDevice = nullptr;
     decltype(&SDL_PauseAudioDevice) PauseAudioDevice = nullptr;
+    decltype(&SDL_GetAudioDeviceStatus) GetAudioDeviceStatus = nullptr;
     decltype(&SDL_CloseAudioDevice) CloseAudioDevice = nullptr;
-    decltype(&SDL_GetCurrentAudioDriver) GetCurrentAudioDriver = nullptr;
+    decltype(&SDL_TLSCleanup) TLSCleanup = nullptr;
 
     // All of them from the library, or nothing when it cannot be loaded.
     static std::optional<SdlAudioApi> load(QLibrary& library);
 };
 
-// Plays through an SDL audio device: the sound server's default output, or SDL's silent "dummy"
-// output when no device can be opened, so the position still advances in real time.
+// Plays through a device of the SDL audio driver that is up.
 //
 // Thread contract: SDL's audio thread runs the callback, which only drains the ring and never
 // blocks for long (it wakes the disc reader when it has made the room the reader waits for);
-// framesPlayed() may be read from any thread. Only one sink may exist at a time, since it owns
-// SDL's audio subsystem while it lives.
+// framesPlayed() and isLost() may be called from any thread. Opened and closed on the thread of
+// the output that made it.
 class SdlAudioSink final : public AudioSink {
 public:
-    // Nothing when not even the silent output opens.
-    static std::unique_ptr<SdlAudioSink> open(const SdlAudioApi& sdl, RingBuffer& source);
+    // Nothing when the device does not open.
+    static std::unique_ptr<SdlAudioSink> open(const SdlAudioApi& sdl,
+                                              std::shared_ptr<RingBuffer> source);
     ~SdlAudioSink() override;
     SdlAudioSink(const SdlAudioSink&) = delete;
     SdlAudioSink& operator=(const SdlAudioSink&) = delete;
 
     std::int64_t framesPlayed() const override { return played_.load(std::memory_order_acquire); }
-    // The SDL driver in use ("pulseaudio", "dummy", ...).
-    const char* driverName() const;
+    // The sound server went away or the device was unplugged.
+    bool isLost() const override;
 
 private:
-    SdlAudioSink(const SdlAudioApi& sdl, RingBuffer& source);
+    SdlAudioSink(const SdlAudioApi& sdl, std::shared_ptr<RingBuffer> source);
     static void fill(void* self, Uint8* stream, int length);
-    SDL_AudioDeviceID openDevice(const char* driver);
 
-    const SdlAudioApi& sdl_;
-    RingBuffer& source_;
+    const SdlAudioApi sdl_;
+    const std::shared_ptr<RingBuffer> source_;
     std::atomic<std::int64_t> played_{0};
     std::int64_t delivered_ = 0; // audio thread only
     bool primed_ = false;        // audio thread only
     SDL_AudioDeviceID device_ = 0;
 };
 
-// The sound output of the program: hands out SDL sinks, loading SDL for the first. Outlives the
-// sinks it makes.
+// The sound output of the program: the sound server's default output, or SDL's silent "dummy"
+// output when no device can be opened, so the position still advances in real time. SDL is
+// loaded at the first play, its audio driver brought up for the first sink and down after the
+// last. Every call into SDL's audio runs on one thread of the output's own, in order, since the
+// sound server may take its time to answer.
 class SdlAudioOutput {
 public:
-    // Sinks for playback; none when SDL cannot be loaded.
+    using Loader = std::function<std::optional<SdlAudioApi>()>;
+    // By default SDL comes from its library.
+    explicit SdlAudioOutput(Loader load = {});
+    ~SdlAudioOutput();
+
+    // Sinks for playback; none when SDL cannot be loaded or no output opens.
     AudioSinkFactory factory();
 
 private:
-    std::unique_ptr<AudioSink> makeSink(RingBuffer& source);
-
-    QLibrary library_{QStringLiteral("SDL2-2.0"), 0};
-    bool loadTried_ = false;
-    std::optional<SdlAudioApi> api_;
+    struct Driver;
+    std::shared_ptr<Driver> driver_; // used on the queue's thread only
+    std::shared_ptr<TaskQueue> queue_;
 };

@@ -4,10 +4,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSaveFile>
 
 namespace {
+
+// Why a save failed: said only when QT_LOGGING_RULES="corvanta.settings.info=true" asks.
+Q_LOGGING_CATEGORY(settingsLog, "corvanta.settings", QtWarningMsg)
 
 constexpr qint32 kDefaultText = 0;
 constexpr qint32 kDefaultCurrentLine = 33023;             // &H0080FF, orange
@@ -70,12 +74,13 @@ void LoadSettings(Colors& colors, const QString& programFolder)
 
 bool SaveSettings(const Colors& colors, const QString& programFolder)
 {
-    if (!QDir().mkpath(programFolder))
-        return false;
     QSaveFile file(settingsPath(programFolder));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(lineOf(colors.TextColor) + lineOf(colors.CurrentLineColor) +
-               lineOf(colors.BackgroundColor));
-    return file.commit();
+    if (QDir().mkpath(programFolder) && file.open(QIODevice::WriteOnly)) {
+        file.write(lineOf(colors.TextColor) + lineOf(colors.CurrentLineColor) +
+                   lineOf(colors.BackgroundColor));
+        if (file.commit())
+            return true;
+    }
+    qCInfo(settingsLog) << "the settings are not saved in" << file.fileName() << file.errorString();
+    return false;
 }

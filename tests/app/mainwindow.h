@@ -14,18 +14,44 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <future>
+
+// Holds a drive's answers to the calls made through it until let go, and ten seconds at most,
+// so that a window that waits for them fails.
+struct HeldDrive {
+    template <typename Call> auto holding(Call call)
+    {
+        return [call, answer = answer, waiting = waiting](auto&&... arguments) {
+            ++*waiting;
+            answer.wait_for(std::chrono::seconds(10));
+            --*waiting;
+            return call(arguments...);
+        };
+    }
+    void letGo() { gate.set_value(); }
+
+    std::promise<void> gate;
+    std::shared_future<void> answer = gate.get_future().share();
+    std::shared_ptr<std::atomic<int>> waiting = std::make_shared<std::atomic<int>>(0);
+};
 
 // The main window on a program folder of its own, its sound device turned by hand and the
-// user's answers given in advance. Green text, a red current line, on black.
+// user's answers given in advance. Green text, a red current line, on black. Made once the disc
+// has answered, unless the drive is changed to hold its answers.
 struct MainWindow {
-    explicit MainWindow(const QStringList& tracks = {}, const SectorRead& reads = &Disc::readAudio)
+    explicit MainWindow(const QStringList& tracks = {},
+                        const std::function<void(PlayerDevices&)>& change = {}, int firstTrack = 1)
     {
         writeFile(fixture.path(QStringLiteral("cv.ini")),
                   QByteArrayLiteral(" 65280 \r\n 255 \r\n 0 \r\n"));
         if (!tracks.isEmpty())
-            fixture.mapDrive('d', fixture.makeDisc(QStringLiteral("disc"), tracks));
-        window = std::make_unique<Form1>(colors, fixture.programFolder(), output.devices(reads),
-                                         answers);
+            fixture.mapDrive('d', fixture.makeDisc(QStringLiteral("disc"), tracks, firstTrack));
+        PlayerDevices devices = output.devices();
+        if (change)
+            change(devices);
+        window = std::make_unique<Form1>(colors, fixture.programFolder(), devices, answers);
+        if (!change)
+            QTRY_COMPARE(find<QComboBox>()->count(), tracks.size());
     }
     template <typename Control> Control* find() { return window->findChild<Control*>(); }
     MMControl& player() { return *find<MMControl>(); }
@@ -62,6 +88,8 @@ struct MainWindow {
         window->Timer1_Timer();
     }
     QString label() { return find<QLabel>()->text(); }
+    // Plays on until the player stops by itself.
+    void playToTheEnd() { QTRY_VERIFY(!playing() || (output.sink().play(44100), false)); }
 
     DiscFixture fixture;
     ManualOutput output;

@@ -1,8 +1,8 @@
 #include "mainwindow.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTest>
-#include <future>
 
 using namespace Qt::StringLiterals;
 
@@ -72,7 +72,7 @@ private slots:
         QVERIFY(main.synchronising() && main.playing());
         main.stop();
         main.play();
-        QCOMPARE(main.player().position(), 8000); // track 2, the last the list was built with
+        QCOMPARE(main.player().position(), 2000); // track 1, the one that was playing
     }
 
     // A file chosen stops the player and shows the lyrics from their first tag; a cancel changes
@@ -91,43 +91,76 @@ private slots:
             (Rows{{u"歌"_s, Qt::green}, {u"       一"_s, Qt::green}, {u"       二"_s, Qt::green}}));
     }
 
-    // A read of the disc that takes its time never holds up the window: stopping, choosing a
-    // track, the settings window's OK and closing the window all return while the read waits.
-    // Reads are let through after ten seconds all the same, so a window that waits fails.
-    void nothingWaitsOnTheDisc()
+    // A drive that takes its time never holds up the window: the window shows at once, as without
+    // a disc, and the settings window lists its drives and closes while the opens wait; stopping,
+    // choosing a track, the settings window's OK and closing the window all return while a read
+    // waits, and so does the end of the program.
+    void nothingWaitsOnTheDrive()
     {
-        std::promise<void> gate;
-        auto held = std::make_shared<std::atomic<int>>(0);
-        const auto heldReads = [held, open = gate.get_future().share()](Disc& disc, int first,
-                                                                        int count, std::byte* out) {
-            ++*held;
-            open.wait_for(std::chrono::seconds(10));
-            --*held;
-            return disc.readAudio(first, count, out);
-        };
-        MainWindow main({u"20000"_s, u"3000"_s}, heldReads);
-        main.play();
-        QTRY_COMPARE(held->load(), 1);
-        main.stop();
-        QVERIFY(!main.playing());
-        main.play(); // its reader waits its turn at the disc
-        QTRY_COMPARE(held->load(), 2);
-        main.choose(1);
-        QVERIFY(!main.playing());
-        main.answers.inWindow = [](QDialog& settings) {
+        HeldDrive opens, reads;
+        MainWindow main({u"20000"_s, u"3000"_s}, [&](PlayerDevices& devices) {
+            devices.opticalDrives = opens.holding([] { return QStringList{u"/dev/sr9"_s}; });
+            devices.openDisc = opens.holding(devices.openDisc);
+            devices.readSectors = reads.holding(devices.readSectors);
+        });
+        QVERIFY(!main.playerButton(0)->isEnabled());
+        int listed = 0;
+        main.answers.inWindow = [&listed](QDialog& settings) {
+            listed = settings.findChild<QComboBox*>()->count();
             QTest::mouseClick(settings.findChild<QPushButton*>(), Qt::LeftButton);
         };
         main.press(u"設定"_s);
-        QCOMPARE(main.player().trackCount(), 2); // reopened on D:
+        QCOMPARE(listed, 1); // D:, and not the drive that has not answered
+        QTRY_COMPARE(opens.waiting->load(), 2);
+        QCOMPARE(main.find<QComboBox>()->count(), 0);
+        opens.letGo(); // start-up goes on with the disc the settings window opened
+        QTRY_COMPARE(main.find<QComboBox>()->currentIndex(), 0);
+
+        main.play();
+        QTRY_COMPARE(reads.waiting->load(), 1);
+        main.stop();
+        QVERIFY(!main.playing());
+        main.play(); // its reader waits its turn at the disc
+        QTRY_COMPARE(reads.waiting->load(), 2);
+        main.choose(1);
+        QVERIFY(!main.playing());
+        main.press(u"設定"_s);
+        QTRY_COMPARE(main.player().trackCount(), 2); // reopened on D:
         QVERIFY(main.window->close());
-        QCOMPARE(main.player().trackCount(), 0);
-        QCOMPARE(held->load(), 2);
+        main.window.reset();
+        QCOMPARE(reads.waiting->load(), 2);
         const QString image = QFileInfo(main.fixture.path(u"disc.bin"_s)).canonicalFilePath();
         QCOMPARE(openCount(image), 1); // the disc the held reads hold
 
         // Once the reads return, the disc they held is shut.
-        gate.set_value();
+        reads.letGo();
         QTRY_COMPARE(openCount(image), 0);
+    }
+
+    // A disc that cannot be read from a sector on, part way through a track: once what was read
+    // has played, the window is as the stop button leaves it, and play plays the track again.
+    void aDiscThatFailsStopsAsTheStopButtonDoes()
+    {
+        MainWindow main({u"20000"_s});
+        main.openLyrics(kLyrics);
+        main.play();
+        main.tick(1000);
+        QVERIFY(QFile::resize(main.fixture.path(u"disc.bin"_s), 3 * 75 * 2352));
+        main.playToTheEnd();
+        QVERIFY(!main.find<QTimer>()->isActive() && main.button(u"開く"_s)->isEnabled());
+        QCOMPARE(main.view().rows(), around(0, Qt::green));
+        main.play();
+        QCOMPARE(main.player().position(), 2000);
+    }
+
+    // A disc whose first track is track 2: the items carry its numbers, and each can be chosen.
+    void aDiscStartingAtTrackTwo()
+    {
+        MainWindow main({u"3000"_s, u"4000"_s, u"2000"_s}, {}, 2);
+        QCOMPARE(main.find<QComboBox>()->itemText(2), u"ﾄﾗｯｸ4 [00:02]"_s);
+        main.choose(2);
+        main.play();
+        QCOMPARE(main.player().position(), 9000);
     }
 
     void linesFollowTheMusicToTheEndOfTheTrack()

@@ -29,7 +29,8 @@ private slots:
         row("the same time as the line before, where the lyrics stop for good",
             "[00:03]a\r\n[00:03]b\r\n[00:04]c\r\n[1:05]d\r\n[00:05]e", {},
             u"2: 時間タグ [00:03] が前のタグ付きの行 (1行目) と同じ\n3: 2行目で歌詞が止まる\n"
-            u"4: 「[1:05]」\n5: 2行目で歌詞が止まる"_s, 1);
+            u"4: 「[1:05]」\n5: 2行目で歌詞が止まる"_s,
+            1);
         row("earlier than the line before", "[00:05]a\r\n\r\n[00:04]b", {},
             u"3: 時間タグ [00:04] が前のタグ付きの行 (1行目、[00:05]) より前"_s, 1);
         row("the track ends at the second of its length", "[00:04]a\r\n[00:05]b", u"--image disc"_s,
@@ -42,7 +43,8 @@ private slots:
             {}, u"1: 注意\n2: 注意"_s, 0);
         // Status 2: nothing on standard output, the reason on standard error.
         row("no such track", "a", u"--image disc --track 3"_s, u"トラック 3 はありません"_s, 2);
-        row("no disc image", "a", u"--image gone.cue"_s, u"gone.cue: ディスクを読めません"_s, 2);
+        row("no disc image", "a", u"--image gone.cue"_s,
+            u"gone.cue: ディスクを読めません (開けません)"_s, 2);
         row("an image and a drive", "a", u"--image disc --drive D:"_s, u"使い方"_s, 2);
         row("a file that cannot be read", "a", u"missing.txt"_s, u"missing.txt: 読めません"_s, 2);
     }

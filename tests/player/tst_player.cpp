@@ -23,8 +23,8 @@ constexpr int kFrame = cdtime::kBytesPerFrame;
 using Ms = QList<int>;
 
 // A player on a program folder of its own, played by hand unless another output is given.
-struct Player {
-    explicit Player(const AudioSinkFactory& makeSink = {})
+struct Rig {
+    explicit Rig(const AudioSinkFactory& makeSink = {})
         : player(fixture.programFolder(), withSink(output.devices(), makeSink))
     {
     }
@@ -35,10 +35,11 @@ struct Player {
         return devices;
     }
     // Maps D: to a new image of these tracks and opens it.
-    void insert(const QStringList& lengths)
+    void insert(const QStringList& lengths, const QString& name = u"disc"_s)
     {
-        fixture.mapDrive('d', fixture.makeDisc(u"disc"_s, lengths));
+        fixture.mapDrive('d', fixture.makeDisc(name, lengths));
         player.setCommand(u"open"_s);
+        QTRY_COMPARE(player.trackCount(), lengths.size());
     }
     QString bin() const { return fixture.path(u"disc.bin"_s); }
     QToolButton* button(int x) const { return qobject_cast<QToolButton*>(player.childAt(x, 11)); }
@@ -89,10 +90,9 @@ private slots:
         QFETCH(Ms, starts);
         QFETCH(Ms, trackLengths);
         QFETCH(int, end);
-        Player disc;
+        Rig disc;
         if (!lengths.isEmpty())
-            disc.fixture.mapDrive('d', disc.fixture.makeDisc(u"disc"_s, lengths.split(u' ')));
-        disc.player.setCommand(u"open"_s);
+            disc.insert(lengths.split(u' '));
 
         QCOMPARE(disc.player.trackCount(), starts.size());
         QCOMPARE(disc.player.position(), starts.value(0));
@@ -113,7 +113,7 @@ private slots:
     // One walk through the states; the buttons show whether the player is playing.
     void buttonsNotifyAndCommandsDoNot()
     {
-        Player disc;
+        Rig disc;
         disc.insert({u"3000"_s, u"4500"_s, u"2000"_s});
         MMControl& player = disc.player;
         QSignalSpy played(&player, &MMControl::PlayCompleted);
@@ -143,8 +143,7 @@ private slots:
         QVERIFY(bytes == fileBytes(disc.bin(), 563 * kSector));
 
         // A changed link is followed at the next open, even of an open device.
-        disc.fixture.mapDrive('d', disc.fixture.makeDisc(u"two"_s, {u"1000"_s, u"1000"_s}));
-        player.setCommand(u"Open"_s);
+        disc.insert({u"1000"_s, u"1000"_s}, u"two"_s);
         disc.pressPlay();
         QVERIFY(disc.play(2 * kSecond) == fileBytes(disc.fixture.path(u"two.bin"_s)));
         player.setCommand(u"CLOSE"_s);
@@ -158,7 +157,7 @@ private slots:
     // that met the cut, before giving up.
     void damagedWhilePlayingStopsCleanly()
     {
-        Player disc;
+        Rig disc;
         disc.insert({u"20000"_s});
         const QByteArray whole = fileBytes(disc.bin());
         disc.pressPlay();
@@ -213,16 +212,14 @@ private slots:
     {
         QFETCH(QByteArray, driver);
         QFETCH(int, end);
-        SdlAudioOutput output;
         SdlAudioApi refusing;
         refusing.SetHint = [](const char*, const char*) { return SDL_TRUE; };
+        refusing.GetError = [] { return "refused"; };
         refusing.AudioInit = [](const char*) { return -1; };
-        refusing.AudioQuit = [] {};
-        refusing.PauseAudioDevice = [](SDL_AudioDeviceID, int) {};
-        refusing.CloseAudioDevice = [](SDL_AudioDeviceID) {};
-        Player disc([&](RingBuffer& ring) {
-            return driver == "none" ? SdlAudioSink::open(refusing, ring) : output.factory()(ring);
-        });
+        refusing.TLSCleanup = [] {};
+        SdlAudioOutput output(driver == "none" ? [&] { return std::optional(refusing); }
+                                               : SdlAudioOutput::Loader());
+        Rig disc(output.factory());
         const QString written = disc.fixture.path(u"played.raw"_s);
         const auto restore = qScopeGuard([] {
             for (const char* name : {"SDL_AUDIODRIVER", "SDL_DISKAUDIOFILE", "SDL_DISKAUDIODELAY"})
@@ -241,15 +238,18 @@ private slots:
             return;
 
         // Every byte of the disc from the play start on, in order, with silence wherever the
-        // device ran ahead of the reads. Every frame of a test track carries its mark in the
-        // right channel, so no frame of it is silent.
-        const QByteArray out = fileBytes(written);
-        QByteArray sound;
-        for (qsizetype at = 0; at + kFrame <= out.size(); at += kFrame) {
-            if (out.sliced(at, kFrame).count('\0') < kFrame)
-                sound += out.sliced(at, kFrame);
-        }
-        QVERIFY(sound == fileBytes(disc.bin(), 75 * kSector));
+        // device ran ahead of the reads, once the device is closed. Every frame of a test track
+        // carries its mark in the right channel, so no frame of it is silent.
+        const auto sound = [&] {
+            const QByteArray out = fileBytes(written);
+            QByteArray sound;
+            for (qsizetype at = 0; at + kFrame <= out.size(); at += kFrame) {
+                if (out.sliced(at, kFrame).count('\0') < kFrame)
+                    sound += out.sliced(at, kFrame);
+            }
+            return sound;
+        };
+        QTRY_VERIFY(sound() == fileBytes(disc.bin(), 75 * kSector));
     }
 };
 

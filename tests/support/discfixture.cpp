@@ -9,13 +9,20 @@ DiscFixture::DiscFixture()
     QDir(folder_.path()).mkdir(QStringLiteral("drives"));
 }
 
-QString DiscFixture::makeDisc(const QString& name, const QStringList& lengths)
+QString DiscFixture::makeDisc(const QString& name, const QStringList& lengths, int firstTrack)
 {
     const QString cue = path(name + QStringLiteral(".cue"));
     QProcess mkdisc;
     mkdisc.start(QStringLiteral(MKDISC_PATH), QStringList{cue} + lengths);
     if (!mkdisc.waitForFinished() || mkdisc.exitCode() != 0)
         qFatal("mkdisc failed: %s", mkdisc.readAllStandardError().constData());
+    QByteArray sheet = fileBytes(cue);
+    for (qsizetype track = lengths.size(); firstTrack != 1 && track >= 1; --track)
+        sheet.replace(QStringLiteral("TRACK %1").arg(track, 2, 10, QLatin1Char('0')).toLatin1(),
+                      QStringLiteral("TRACK %1")
+                          .arg(track + firstTrack - 1, 2, 10, QLatin1Char('0'))
+                          .toLatin1());
+    writeFile(cue, sheet);
     return cue;
 }
 

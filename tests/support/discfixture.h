@@ -13,8 +13,8 @@ public:
 
     QString programFolder() const { return folder_.path(); }
     // Writes `name`.cue and `name`.bin with one track per length (ms; "4000d" for a data
-    // track) and returns the path of the .cue.
-    QString makeDisc(const QString& name, const QStringList& lengths);
+    // track), numbered from `firstTrack`, and returns the path of the .cue.
+    QString makeDisc(const QString& name, const QStringList& lengths, int firstTrack = 1);
     // Points drives/`letter`: at `target`, replacing an earlier link.
     void mapDrive(char letter, const QString& target);
     QString path(const QString& name) const { return folder_.filePath(name); }

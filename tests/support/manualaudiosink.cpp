@@ -11,9 +11,9 @@ QByteArray ManualAudioSink::play(int frames)
     QByteArray played(frames * cdtime::kBytesPerFrame, Qt::Uninitialized);
     qsizetype filled = 0;
     const QDeadlineTimer patience(10'000);
-    while (filled < played.size() && !source_.isDrained() && !patience.hasExpired()) {
-        filled += qsizetype(source_.read(reinterpret_cast<std::byte*>(played.data()) + filled,
-                                         std::size_t(played.size() - filled)));
+    while (filled < played.size() && !source_->isDrained() && !patience.hasExpired()) {
+        filled += qsizetype(source_->read(reinterpret_cast<std::byte*>(played.data()) + filled,
+                                          std::size_t(played.size() - filled)));
         if (filled < played.size())
             QThread::msleep(1);
     }
@@ -22,12 +22,15 @@ QByteArray ManualAudioSink::play(int frames)
     return played;
 }
 
-PlayerDevices ManualOutput::devices(SectorRead reads)
+PlayerDevices ManualOutput::devices()
 {
-    const auto makeSink = [this](RingBuffer& source) {
-        auto sink = std::make_unique<ManualAudioSink>(source);
+    const auto makeSink = [this](std::shared_ptr<RingBuffer> source) {
+        auto sink = std::make_shared<ManualAudioSink>(std::move(source));
         sink_ = sink.get();
-        return sink;
+        return QtFuture::makeReadyFuture(std::shared_ptr<AudioSink>(sink));
     };
-    return {makeSink, std::move(reads), [] { return QStringList(); }};
+    PlayerDevices devices;
+    devices.makeSink = makeSink;
+    devices.opticalDrives = [] { return QStringList(); };
+    return devices;
 }

@@ -10,7 +10,7 @@
 // hide.
 class ManualAudioSink final : public AudioSink {
 public:
-    explicit ManualAudioSink(RingBuffer& source) : source_(source) {}
+    explicit ManualAudioSink(std::shared_ptr<RingBuffer> source) : source_(std::move(source)) {}
 
     std::int64_t framesPlayed() const override { return played_.load(); }
     // Plays up to `frames` frames, fewer only at the end of what the reader delivers; returns
@@ -18,16 +18,15 @@ public:
     QByteArray play(int frames);
 
 private:
-    RingBuffer& source_;
+    const std::shared_ptr<RingBuffer> source_;
     std::atomic<std::int64_t> played_{0};
 };
 
 // Hands out manual sinks and keeps hold of the one in use.
 class ManualOutput {
 public:
-    // The player's devices with this output, the disc read through `reads`, and no optical drive
-    // of the host's.
-    PlayerDevices devices(SectorRead reads = &Disc::readAudio);
+    // The player's devices with this output, and no optical drive of the host's.
+    PlayerDevices devices();
     // The sink of the playback under way; valid until it stops.
     ManualAudioSink& sink() { return *sink_; }
 

@@ -1,0 +1,200 @@
+#include "player.h"
+
+#include "cdtime.h"
+#include "detached.h"
+#include "disc.h"
+#include "playback.h"
+#include "playerlog.h"
+
+#include <algorithm>
+
+namespace {
+
+// The end watch looks when the rest should have played, and at least once a second in case the
+// disc goes away sooner.
+constexpr int kEndWatchShortestMs = 100;
+constexpr int kEndWatchLongestMs = 1000;
+
+} // namespace
+
+// What a drive answered to an open.
+struct Player::Opened {
+    QStringList opticalDrives;
+    std::shared_ptr<Disc> disc;
+};
+
+Player::Player(QString programFolder, PlayerDevices devices, QObject* parent)
+    : QObject(parent), programFolder_(std::move(programFolder)), devices_(std::move(devices))
+{
+    endWatch_.setSingleShot(true);
+    connect(&endWatch_, &QTimer::timeout, this, &Player::checkPlaybackEnd);
+}
+
+Player::~Player() = default;
+
+DriveTable Player::drives() const
+{
+    return DriveTable::scan(programFolder_, opticalDrives_);
+}
+
+void Player::setCommand(const QString& command)
+{
+    if (command.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0)
+        open();
+    else if (command.compare(QLatin1String("close"), Qt::CaseInsensitive) == 0)
+        close();
+    else if (command.compare(QLatin1String("stop"), Qt::CaseInsensitive) == 0)
+        stopPlayback();
+}
+
+int Player::trackCount() const
+{
+    return disc_ ? int(disc_->tracks().size()) : 0;
+}
+
+int Player::firstTrack() const
+{
+    return disc_ ? disc_->tracks().front().number : 1;
+}
+
+void Player::setTrack(int number)
+{
+    if (disc_ && disc_->track(number))
+        track_ = number;
+}
+
+int Player::trackLength(int number) const
+{
+    const Track* track = disc_ ? disc_->track(number) : nullptr;
+    return track ? track->lengthMs() : 0;
+}
+
+int Player::trackStart() const
+{
+    const Track* track = disc_ ? disc_->track(track_) : nullptr;
+    return track ? cdtime::frameToMs(cdtime::sectorToFrame(track->firstSector)) : 0;
+}
+
+int Player::position() const
+{
+    if (!disc_)
+        return 0;
+    return cdtime::frameToMs(playback_ ? originFrame_ + playback_->framesPlayed() : positionFrame_);
+}
+
+void Player::setPlayStart(int ms)
+{
+    playStartSector_ = cdtime::msToSector(ms);
+}
+
+// Opening an open device reads the disc afresh, so a changed disc or drive link is seen. The
+// drives are listed and the disc opened on a thread of their own: a drive may take seconds to
+// answer, or never answer.
+void Player::open()
+{
+    close();
+    const std::uint64_t request = openRequest_;
+    const auto answer =
+        runDetached([folder = programFolder_, drive = deviceElement_, devices = devices_] {
+            Opened opened{devices.opticalDrives(), nullptr};
+            const DriveTable drives = DriveTable::scan(folder, opened.opticalDrives);
+            const QString target =
+                (drive.isEmpty() ? drives.defaultTarget() : drives.target(drive.front()))
+                    .value_or(QString());
+            QString whyNot;
+            opened.disc = devices.openDisc(target, &whyNot);
+            if (!opened.disc)
+                qCInfo(playerLog) << "no disc in drive" << drive << target << whyNot;
+            return opened;
+        });
+    whenReady(answer, this, [this, request](const Opened& answer) {
+        opticalDrives_ = answer.opticalDrives;
+        if (request == openRequest_)
+            opened(answer);
+    });
+}
+
+void Player::opened(Opened opened)
+{
+    disc_ = std::move(opened.disc);
+    if (disc_) {
+        const Track* first = disc_->firstAudioTrack();
+        positionFrame_ = cdtime::sectorToFrame(first ? first->firstSector : 0);
+        // Another disc may not have the track held before.
+        if (!disc_->track(track_))
+            track_ = disc_->tracks().front().number;
+    }
+    emit stateChanged();
+    emit openAnswered();
+}
+
+void Player::close()
+{
+    ++openRequest_;
+    stopPlayback();
+    disc_.reset();
+    playStartSector_.reset();
+    positionFrame_ = 0;
+    emit stateChanged();
+}
+
+void Player::stopPlayback()
+{
+    ++playRequest_;
+    if (!playback_)
+        return;
+    endWatch_.stop();
+    positionFrame_ = originFrame_ + playback_->framesPlayed();
+    playback_.reset();
+    emit stateChanged();
+}
+
+void Player::play()
+{
+    if (!disc_ || playback_)
+        return;
+    const int first = playStartSector_.value_or(cdtime::frameToSector(positionFrame_));
+    const int end = disc_->audioEndSector();
+    playStartSector_.reset();
+    if (first < 0 || first >= end)
+        return;
+    originFrame_ = cdtime::sectorToFrame(first);
+    playback_ = std::make_unique<Playback>(disc_, first, end, devices_.readSectors);
+    const std::uint64_t request = ++playRequest_;
+    emit stateChanged();
+    // The sound output may take its time to open; a stop before then drops it.
+    whenReady(devices_.makeSink(playback_->ring()), this,
+              [this, request](const std::shared_ptr<AudioSink>& sink) {
+                  if (request == playRequest_)
+                      started(sink);
+              });
+}
+
+void Player::started(std::shared_ptr<AudioSink> sink)
+{
+    playback_->setSink(std::move(sink));
+    endWatch_.start(kEndWatchShortestMs);
+    emit PlayCompleted();
+}
+
+void Player::stop()
+{
+    if (!playback_)
+        return;
+    stopPlayback();
+    emit StopCompleted();
+}
+
+void Player::checkPlaybackEnd()
+{
+    if (!playback_)
+        return;
+    if (playback_->isFinished()) {
+        stop();
+        return;
+    }
+    // Playback runs to the end of the disc's audio, unless the disc goes away first.
+    const std::int64_t left =
+        cdtime::sectorToFrame(disc_->audioEndSector()) - originFrame_ - playback_->framesPlayed();
+    endWatch_.start(std::clamp(cdtime::frameToMs(left), kEndWatchShortestMs, kEndWatchLongestMs));
+}

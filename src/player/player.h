@@ -1,0 +1,91 @@
+#pragma once
+
+#include "playerdevices.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class Disc;
+class Playback;
+
+// The CD player without its buttons: the disc, its playback and the properties the program
+// drives it with. Times are milliseconds on the disc's MSF time line.
+//
+// Nothing here waits on a drive or on the sound output. An open runs on a thread of its own and
+// openAnswered() tells when the drive has answered; until then the player is as it is without a
+// disc. Play starts once the sound output is open; PlayCompleted follows then. A playback that
+// ends by itself (at the end of the disc's audio, or when the disc or the output is lost) ends as
+// the stop button ends one, with StopCompleted. Stopping or closing leaves a read in flight to
+// finish on the reader's thread.
+class Player : public QObject {
+    Q_OBJECT
+
+public:
+    Player(QString programFolder, PlayerDevices devices, QObject* parent = nullptr);
+    ~Player() override;
+
+    // "open", "close" or "stop", in any letter case; anything else is ignored.
+    void setCommand(const QString& command);
+    // The drive the next "open" opens, such as "D:"; empty for the lowest CD-ROM drive.
+    void setDeviceElement(const QString& drive) { deviceElement_ = drive; }
+    int trackCount() const;
+    // The disc's own number of its first track; 1 without a disc.
+    int firstTrack() const;
+    // Ignored for a track the disc does not have.
+    void setTrack(int number);
+    int trackLength() const { return trackLength(track_); }
+    // Of any of the disc's tracks, without choosing it; 0 for one it does not have.
+    int trackLength(int number) const;
+    int trackStart() const;
+    int position() const;
+    void setPlayStart(int ms);
+
+    bool hasDisc() const { return disc_ != nullptr; }
+    // From a press of play until playback has stopped, the start of the sound output included.
+    bool isPlaying() const { return playback_ != nullptr; }
+    void play();
+    void stop();
+
+    // The drive letters as they are now: the program folder's links and the optical drives the
+    // last open found, without waiting for any drive.
+    DriveTable drives() const;
+
+signals:
+    void openAnswered();
+    void PlayCompleted();
+    void StopCompleted();
+    // The disc, or whether it plays, has changed.
+    void stateChanged();
+
+private:
+    struct Opened;
+    void open();
+    void close();
+    void stopPlayback();
+    void opened(Opened opened);
+    void started(std::shared_ptr<AudioSink> sink);
+    void checkPlaybackEnd();
+
+    const QString programFolder_;
+    const PlayerDevices devices_;
+    QString deviceElement_;
+    QStringList opticalDrives_;
+    int track_ = 1;
+    std::optional<int> playStartSector_;
+    std::int64_t positionFrame_ = 0; // while not playing
+    std::int64_t originFrame_ = 0;   // of the playback under way
+    // Answers to an open, and sound outputs, that come after a newer open, close or stop are
+    // dropped.
+    std::uint64_t openRequest_ = 0;
+    std::uint64_t playRequest_ = 0;
+
+    QTimer endWatch_;
+    // Shared with the playbacks, whose readers hold the disc while they read it.
+    std::shared_ptr<Disc> disc_;
+    std::unique_ptr<Playback> playback_;
+};
