@@ -7,6 +7,7 @@
 #include "lyricsfile.h"
 #include "lyricwindow.h"
 #include "mmcontrol.h"
+#include "mprisplayer.h"
 #include "picturebox.h"
 #include "settingsfile.h"
 #include "twips.h"
@@ -92,6 +93,7 @@ Form1::Form1(Colors& colors, const QString& programFolder, const PlayerDevices& 
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    connectMediaControls();
     Form_Load();
 }
 
@@ -156,6 +158,7 @@ void Form1::Command2_Click()
             drawPlainWindow(FindFirstTaggedLine(List1));
     }
     MMControl1->setLoadingFlag(true);
+    tellMediaControls();
 }
 
 // The window around a line with every row in the text colour.
@@ -173,6 +176,8 @@ QColor Form1::color(std::optional<qint32> value) const
 void Form1::Command3_Click()
 {
     Form2 settings(colors_, programFolder_, *MMControl1, dialogs_, this);
+    mpris_->setAnswering(false);
     dialogs_.showModal(settings);
+    mpris_->setAnswering(true);
     Form_Activate();
 }

@@ -9,6 +9,7 @@
 struct Colors;
 class Dialogs;
 class MMControl;
+class MprisPlayer;
 class PictureBox;
 class QComboBox;
 class QLabel;
@@ -46,6 +47,9 @@ private:
     void rewindToSelectedTrack();
     void setSynchronising(bool on);
     void drawPlainWindow(int centre);
+    void connectMediaControls();
+    void tellMediaControls();
+    void chooseNeighbour(int step);
     QColor color(std::optional<qint32> value) const;
 
     Colors& colors_;
@@ -66,4 +70,5 @@ private:
     QPushButton* Command3;
     QLabel* Label10;
     QTimer* Timer1;
+    MprisPlayer* mpris_ = nullptr;
 };

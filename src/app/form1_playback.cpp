@@ -5,6 +5,7 @@
 #include "form1.h"
 #include "lyricwindow.h"
 #include "mmcontrol.h"
+#include "mprisplayer.h"
 #include "picturebox.h"
 #include "timetag.h"
 #include "trackend.h"
@@ -85,6 +86,7 @@ void Form1::rewindToSelectedTrack()
 {
     MMControl1->setTrack(MMControl1->firstTrack() + Combo1->currentIndex());
     MMControl1->setPlayStart(MMControl1->trackStart());
+    mpris_->positionJumped();
     drawPlainWindow(FindFirstTaggedLine(List1));
 }
 

@@ -31,6 +31,7 @@ MMControl::MMControl(QString programFolder, PlayerDevices devices, QWidget* pare
     connect(playButton_, &QToolButton::clicked, &player_, &Player::play);
     connect(stopButton_, &QToolButton::clicked, &player_, &Player::stop);
     connect(&player_, &Player::stateChanged, this, &MMControl::updateButtons);
+    connect(&player_, &Player::stateChanged, this, &MMControl::stateChanged);
     connect(&player_, &Player::openAnswered, this, &MMControl::openAnswered);
     connect(&player_, &Player::PlayCompleted, this, &MMControl::PlayCompleted);
     connect(&player_, &Player::StopCompleted, this, &MMControl::StopCompleted);
@@ -41,6 +42,21 @@ void MMControl::setLoadingFlag(bool ready)
 {
     ready_ = ready;
     updateButtons();
+}
+
+bool MMControl::canPlay() const
+{
+    return playButton_->isEnabled();
+}
+
+void MMControl::pressPlay()
+{
+    playButton_->click();
+}
+
+void MMControl::pressStop()
+{
+    stopButton_->click();
 }
 
 void MMControl::updateButtons()

@@ -23,6 +23,7 @@ public:
     int trackCount() const { return player_.trackCount(); }
     int firstTrack() const { return player_.firstTrack(); }
     void setTrack(int number) { player_.setTrack(number); }
+    int track() const { return player_.track(); }
     int trackLength() const { return player_.trackLength(); }
     int trackLength(int number) const { return player_.trackLength(number); }
     int trackStart() const { return player_.trackStart(); }
@@ -32,8 +33,15 @@ public:
     void setLoadingFlag(bool ready);
     DriveTable drives() const { return player_.drives(); }
 
+    // The buttons as the user sees and presses them.
+    bool canPlay() const;
+    bool isPlaying() const { return player_.isPlaying(); }
+    void pressPlay();
+    void pressStop();
+
 signals:
     void openAnswered();
+    void stateChanged();
     void PlayCompleted();
     void StopCompleted();
 

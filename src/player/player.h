@@ -38,6 +38,7 @@ public:
     int firstTrack() const;
     // Ignored for a track the disc does not have.
     void setTrack(int number);
+    int track() const { return track_; }
     int trackLength() const { return trackLength(track_); }
     // Of any of the disc's tracks, without choosing it; 0 for one it does not have.
     int trackLength(int number) const;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A user's road through the real program on a desktop (Xvfb and openbox), heard through a sound
 # server's null sink: start → 開く (the lyrics stay through the dialog's close and a cancel) →
-# choose track 1 → PLAY → each tagged line lights up as the music reaches it → the track ends →
-# minimised and brought back, the lyrics still there → 設定, a window without a title → close.
+# choose track 1 → PLAY, over the session bus as the desktop's media key → each tagged line
+# lights up as the music reaches it → the track ends → minimised and brought back, the lyrics
+# still there → 設定, a window without a title → close.
 # The sink is on a private PulseAudio server, or on the desktop's own when PulseAudio is not
 # installed (as beside PipeWire); with neither the test is skipped.
 # usage: road.sh CORVANTA MKDISC BAND
@@ -12,7 +13,7 @@ corvanta=$(realpath "$1") mkdisc=$(realpath "$2") band=$(realpath "$3")
 
 say() { echo "e2e: $*"; }
 die() { echo "e2e: FAIL: $*" >&2 && exit 1; }
-for tool in Xvfb openbox xprop xdotool pactl parec od awk; do
+for tool in dbus-daemon dbus-send Xvfb openbox xprop xdotool pactl parec od awk; do
     command -v "$tool" >/dev/null || die "$tool is missing (scripts/install-deps test)"
 done
 # Polls a command until it succeeds; the limit only bounds a hang.
@@ -32,8 +33,8 @@ if ! command -v pulseaudio >/dev/null; then
 fi
 
 # $work holds everything the program and its helpers touch; at exit the processes started are
-# ended, last first, and what was changed outside $work is undone. A bus address that leads
-# nowhere keeps libdbus from starting a daemon nobody would stop.
+# ended, last first, and what was changed outside $work is undone. The session bus is the
+# road's own, for the desktop's media controls.
 work=$(mktemp -d "${TMPDIR:-/tmp}/corvanta-e2e.XXXXXX") pids=() undo=()
 cleanup() {
     local rc=$? i
@@ -49,8 +50,11 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
-export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/run/no-bus"
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/run/bus"
 mkdir -p "$HOME/.config" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" >"$work/dbus.log" 2>&1 &
+pids+=($!)
+wait_for 10 "the session bus" test -S "$work/run/bus"
 unset PULSE_SERVER PULSE_SINK SDL_AUDIODRIVER
 readonly rate=$((44100 * 4)) sink="sink_name=corvanta_test format=s16le rate=44100 channels=2"
 readonly tags=(1 2 3 4) white=ffffff red=ff0000
@@ -109,7 +113,7 @@ wait_for 30 "the main window" xdotool search --onlyvisible --name '^Corvanta$'
 win=$(xdotool search --onlyvisible --name '^Corvanta$' | head -n 1)
 # Where the window's buttons are, in client coordinates.
 click_at() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
-readonly open_x=28 open_y=20 settings_x=88 settings_y=20 play_x=365 play_y=19 list_x=464 list_y=18
+readonly open_x=28 open_y=20 settings_x=88 settings_y=20 list_x=464 list_y=18
 
 # The view: 577 px wide from 40 px down, 18 px rows, the current line on row 8.
 rows_extent() { "$band" "$win" 0 $((40 + 18 * ($1 - 1))) 577 $((18 * ($2 - $1 + 1))) "$3"; }
@@ -159,8 +163,14 @@ say "choosing track 1 in the list, then PLAY"
 open_list
 xdotool key Down Up Return mouseup 1
 mark=$(heard)
-click_at $play_x $play_y
+# PLAY as the desktop's media key presses it, over the bus.
+mpris() {
+    dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.corvanta /org/mpris/MediaPlayer2 "$@"
+}
+mpris org.mpris.MediaPlayer2.Player.Play >/dev/null
 wait_for 15 "sound" sound_after "$mark"
+mpris org.freedesktop.DBus.Properties.Get string:org.mpris.MediaPlayer2.Player \
+    string:PlaybackStatus | grep -q '"Playing"' || die "the bus does not say it plays"
 start=$(heard)
 read -ra extent <<<"$extents"
 for i in "${!tags[@]}"; do

@@ -1,0 +1,147 @@
+#include "mprisplayer.h"
+
+#include "mediaplayer2adaptor.h"
+#include "playeradaptor.h"
+
+#include <QCoreApplication>
+#include <QDBusMessage>
+
+namespace {
+
+const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
+const QString kName = QStringLiteral("org.mpris.MediaPlayer2.corvanta");
+const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player");
+
+} // namespace
+
+MprisPlayer::MprisPlayer(MprisControls controls, QObject* parent)
+    : QObject(parent), controls_(std::move(controls))
+{
+    new MediaPlayer2Adaptor(this);
+    new PlayerAdaptor(this);
+}
+
+MprisPlayer::~MprisPlayer()
+{
+    if (!name_.isEmpty())
+        bus_.unregisterService(name_);
+}
+
+// The name taken through the connection, so that it answers calls to that name itself.
+void MprisPlayer::publish(QDBusConnection bus)
+{
+    if (!bus.isConnected() || !bus.registerObject(kPath, this))
+        return;
+    bus_ = bus;
+    for (const QString& name :
+         {kName, kName + QStringLiteral(".instance%1").arg(QCoreApplication::applicationPid())}) {
+        if (bus_.registerService(name)) {
+            name_ = name;
+            return;
+        }
+    }
+}
+
+// Each property of the player that changed is sent, all in one signal.
+void MprisPlayer::setState(const MprisState& state)
+{
+    const MprisState before = std::exchange(state_, state);
+    QVariantMap changed;
+    if (before.playing != state.playing)
+        changed.insert(QStringLiteral("PlaybackStatus"), playbackStatus());
+    if (before.canPlay != state.canPlay)
+        changed.insert(QStringLiteral("CanPlay"), state.canPlay);
+    if (before.canGoNext != state.canGoNext)
+        changed.insert(QStringLiteral("CanGoNext"), state.canGoNext);
+    if (before.canGoPrevious != state.canGoPrevious)
+        changed.insert(QStringLiteral("CanGoPrevious"), state.canGoPrevious);
+    if (std::tie(before.track, before.lengthUs, before.title, before.lyrics) !=
+        std::tie(state.track, state.lengthUs, state.title, state.lyrics))
+        changed.insert(QStringLiteral("Metadata"), metadata());
+    if (changed.isEmpty() || name_.isEmpty())
+        return;
+    QDBusMessage signal =
+        QDBusMessage::createSignal(kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                   QStringLiteral("PropertiesChanged"));
+    signal << kPlayerInterface << changed << QStringList();
+    bus_.send(signal);
+}
+
+QString MprisPlayer::identity() const
+{
+    return QStringLiteral("Corvanta");
+}
+
+QString MprisPlayer::desktopEntry() const
+{
+    return QStringLiteral("io.github.corvanta.Corvanta");
+}
+
+QString MprisPlayer::playbackStatus() const
+{
+    return state_.playing ? QStringLiteral("Playing") : QStringLiteral("Stopped");
+}
+
+QVariantMap MprisPlayer::metadata() const
+{
+    if (state_.track == 0)
+        return {{QStringLiteral("mpris:trackid"),
+                 QVariant::fromValue(QDBusObjectPath(
+                     QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack")))}};
+    return {{QStringLiteral("mpris:trackid"),
+             QVariant::fromValue(QDBusObjectPath(
+                 QStringLiteral("/io/github/corvanta/Corvanta/track/%1").arg(state_.track)))},
+            {QStringLiteral("mpris:length"), state_.lengthUs},
+            {QStringLiteral("xesam:trackNumber"), state_.track},
+            {QStringLiteral("xesam:title"), state_.title},
+            {QStringLiteral("xesam:asText"), state_.lyrics}};
+}
+
+void MprisPlayer::press(const std::function<void()>& control)
+{
+    if (answering_)
+        control();
+}
+
+void MprisPlayer::Raise()
+{
+    controls_.raise();
+}
+
+void MprisPlayer::Quit()
+{
+    press(controls_.quit);
+}
+
+void MprisPlayer::Play()
+{
+    if (!state_.playing)
+        press(controls_.play);
+}
+
+// A pause stops: the lyrics could not follow a track resumed part way through.
+void MprisPlayer::Pause()
+{
+    Stop();
+}
+
+void MprisPlayer::PlayPause()
+{
+    state_.playing ? Stop() : Play();
+}
+
+void MprisPlayer::Stop()
+{
+    if (state_.playing)
+        press(controls_.stop);
+}
+
+void MprisPlayer::Next()
+{
+    press(controls_.next);
+}
+
+void MprisPlayer::Previous()
+{
+    press(controls_.previous);
+}
