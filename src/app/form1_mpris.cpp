@@ -47,7 +47,10 @@ void Form1::tellMediaControls()
     if (MMControl1->trackCount() > 0) {
         state.track = MMControl1->track();
         state.lengthUs = qint64(MMControl1->trackLength()) * 1000;
-        state.title = Combo1->itemText(item);
+        const DiscText song = MMControl1->text(state.track);
+        state.title = song.title.isEmpty() ? Combo1->itemText(item) : song.title;
+        state.artist = song.performer;
+        state.album = MMControl1->text(0).title;
         QStringList lines;
         for (int line = 0; line < List1.count(); ++line)
             lines << List1.at(line).toString();

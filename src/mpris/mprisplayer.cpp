@@ -55,8 +55,9 @@ void MprisPlayer::setState(const MprisState& state)
         changed.insert(QStringLiteral("CanGoNext"), state.canGoNext);
     if (before.canGoPrevious != state.canGoPrevious)
         changed.insert(QStringLiteral("CanGoPrevious"), state.canGoPrevious);
-    if (std::tie(before.track, before.lengthUs, before.title, before.lyrics) !=
-        std::tie(state.track, state.lengthUs, state.title, state.lyrics))
+    if (std::tie(before.track, before.lengthUs, before.title, before.artist, before.album,
+                 before.lyrics) !=
+        std::tie(state.track, state.lengthUs, state.title, state.artist, state.album, state.lyrics))
         changed.insert(QStringLiteral("Metadata"), metadata());
     if (changed.isEmpty() || name_.isEmpty())
         return;
@@ -88,13 +89,19 @@ QVariantMap MprisPlayer::metadata() const
         return {{QStringLiteral("mpris:trackid"),
                  QVariant::fromValue(QDBusObjectPath(
                      QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack")))}};
-    return {{QStringLiteral("mpris:trackid"),
-             QVariant::fromValue(QDBusObjectPath(
-                 QStringLiteral("/io/github/corvanta/Corvanta/track/%1").arg(state_.track)))},
-            {QStringLiteral("mpris:length"), state_.lengthUs},
-            {QStringLiteral("xesam:trackNumber"), state_.track},
-            {QStringLiteral("xesam:title"), state_.title},
-            {QStringLiteral("xesam:asText"), state_.lyrics}};
+    QVariantMap metadata{
+        {QStringLiteral("mpris:trackid"),
+         QVariant::fromValue(QDBusObjectPath(
+             QStringLiteral("/io/github/corvanta/Corvanta/track/%1").arg(state_.track)))},
+        {QStringLiteral("mpris:length"), state_.lengthUs},
+        {QStringLiteral("xesam:trackNumber"), state_.track},
+        {QStringLiteral("xesam:title"), state_.title},
+        {QStringLiteral("xesam:asText"), state_.lyrics}};
+    if (!state_.artist.isEmpty())
+        metadata.insert(QStringLiteral("xesam:artist"), QStringList{state_.artist});
+    if (!state_.album.isEmpty())
+        metadata.insert(QStringLiteral("xesam:album"), state_.album);
+    return metadata;
 }
 
 void MprisPlayer::press(const std::function<void()>& control)

@@ -16,6 +16,8 @@ struct MprisState {
     int track = 0; // the disc's own number of the track the player holds; 0 without a disc
     qint64 lengthUs = 0;
     QString title;
+    QString artist; // where the disc's CD-TEXT names them
+    QString album;
     QString lyrics; // as read, tags included
 
     bool operator==(const MprisState&) const = default;

@@ -88,10 +88,27 @@ std::vector<Track> readTracks(CdIo_t* handle)
     return tracks;
 }
 
+// The disc's CD-TEXT, which libcdio hands over in UTF-8, under 0 for the disc itself.
+std::map<int, DiscText> readText(CdIo_t* handle, const std::vector<Track>& tracks)
+{
+    std::map<int, DiscText> text;
+    const cdtext_t* cdtext = cdio_get_cdtext(handle);
+    if (!cdtext)
+        return text;
+    const auto field = [cdtext](cdtext_field_t field, int track) {
+        return QString::fromUtf8(cdtext_get_const(cdtext, field, static_cast<track_t>(track)));
+    };
+    text[0] = {field(CDTEXT_FIELD_TITLE, 0), field(CDTEXT_FIELD_PERFORMER, 0)};
+    for (const Track& track : tracks)
+        text[track.number] = {field(CDTEXT_FIELD_TITLE, track.number),
+                              field(CDTEXT_FIELD_PERFORMER, track.number)};
+    return text;
+}
+
 } // namespace
 
-Disc::Disc(Handle handle, std::vector<Track> tracks)
-    : handle_(std::move(handle)), tracks_(std::move(tracks))
+Disc::Disc(Handle handle, std::vector<Track> tracks, std::map<int, DiscText> text)
+    : handle_(std::move(handle)), tracks_(std::move(tracks)), text_(std::move(text))
 {
 }
 
@@ -117,7 +134,8 @@ std::unique_ptr<Disc> Disc::open(const QString& path, QString* whyNot)
     std::vector<Track> tracks = readTracks(handle.get());
     if (tracks.empty())
         return refuse("目次を読めません");
-    return std::unique_ptr<Disc>(new Disc(std::move(handle), std::move(tracks)));
+    std::map<int, DiscText> text = readText(handle.get(), tracks);
+    return std::unique_ptr<Disc>(new Disc(std::move(handle), std::move(tracks), std::move(text)));
 }
 
 int Track::lengthMs() const
@@ -152,6 +170,12 @@ int Disc::audioEndSector() const
     const auto last = std::find_if(tracks_.rbegin(), tracks_.rend(),
                                    [](const Track& t) { return t.isAudio && t.sectorCount > 0; });
     return last == tracks_.rend() ? 0 : last->endSector();
+}
+
+DiscText Disc::text(int track) const
+{
+    const auto found = text_.find(track);
+    return found == text_.end() ? DiscText{} : found->second;
 }
 
 bool Disc::readAudio(int firstSector, int count, std::byte* out)

@@ -3,6 +3,7 @@
 #include <QString>
 #include <cdio/cdio.h>
 #include <cstddef>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -15,6 +16,12 @@ struct Track {
 
     int endSector() const { return firstSector + sectorCount; }
     int lengthMs() const;
+};
+
+// What a disc's CD-TEXT says of the disc or of one of its tracks; empty where it says nothing.
+struct DiscText {
+    QString title;
+    QString performer;
 };
 
 // An audio disc opened through libcdio: a drive's device node or a disc image (.cue, .toc,
@@ -35,6 +42,8 @@ public:
     const Track* firstAudioTrack() const;
     // One past the last sector of the last audio track that holds any; 0 when there is none.
     int audioEndSector() const;
+    // Of the disc (0) or of one of its tracks.
+    DiscText text(int track) const;
 
     // Reads `count` whole sectors of audio into `out` (count × 2352 bytes).
     bool readAudio(int firstSector, int count, std::byte* out);
@@ -45,9 +54,10 @@ private:
     };
     using Handle = std::unique_ptr<CdIo_t, CdioCloser>;
 
-    Disc(Handle handle, std::vector<Track> tracks);
+    Disc(Handle handle, std::vector<Track> tracks, std::map<int, DiscText> text);
 
     std::mutex readLock_;
     Handle handle_;
     std::vector<Track> tracks_;
+    std::map<int, DiscText> text_;
 };

@@ -28,6 +28,7 @@ public:
     int trackLength(int number) const { return player_.trackLength(number); }
     int trackStart() const { return player_.trackStart(); }
     int position() const { return player_.position(); }
+    DiscText text(int track) const { return player_.text(track); }
     void setPlayStart(int ms) { player_.setPlayStart(ms); }
     // While false both buttons are disabled.
     void setLoadingFlag(bool ready);

@@ -82,6 +82,11 @@ int Player::position() const
     return cdtime::frameToMs(playback_ ? originFrame_ + playback_->framesPlayed() : positionFrame_);
 }
 
+DiscText Player::text(int track) const
+{
+    return disc_ ? disc_->text(track) : DiscText{};
+}
+
 void Player::setPlayStart(int ms)
 {
     playStartSector_ = cdtime::msToSector(ms);

@@ -44,6 +44,8 @@ public:
     int trackLength(int number) const;
     int trackStart() const;
     int position() const;
+    // What the disc's CD-TEXT says of the disc (0) or of a track.
+    DiscText text(int track) const;
     void setPlayStart(int ms);
 
     bool hasDisc() const { return disc_ != nullptr; }

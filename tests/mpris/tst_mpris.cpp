@@ -30,7 +30,7 @@ private slots:
             SLOT(propertiesChanged(QString, QVariantMap, QStringList))));
         QCOMPARE(root.property("DesktopEntry"), u"io.github.corvanta.Corvanta"_s);
         QVERIFY(player.property("CanPause").toBool() && !player.property("CanSeek").toBool());
-        const QVariantMap metadata = player.property("Metadata").toMap();
+        QVariantMap metadata = player.property("Metadata").toMap();
         QCOMPARE(metadata[u"xesam:asText"_s], u"[00:00]first"_s);
         QCOMPARE(metadata[u"mpris:length"_s], 6'000'000LL);
 
@@ -55,6 +55,21 @@ private slots:
         player.call(u"PlayPause"_s);
         QVERIFY(!main.playing());
         QCOMPARE(player.property("PlaybackStatus"), u"Stopped"_s);
+
+        // The disc's CD-TEXT names the album, and the title and performer of a track.
+        const QString cue = main.fixture.path(u"disc.cue"_s);
+        writeFile(cue, "TITLE \"Album\"\nPERFORMER \"Band\"\n" +
+                           fileBytes(cue).replace("TRACK 02 AUDIO\n", "TRACK 02 AUDIO\n"
+                                                                      "TITLE \"Song\"\n"
+                                                                      "PERFORMER \"Singer\"\n"));
+        main.answers.inWindow = [](QDialog& settings) {
+            QTest::mouseClick(settings.findChild<QPushButton*>(), Qt::LeftButton);
+        };
+        main.press(u"設定"_s);
+        QTRY_COMPARE(player.property("Metadata").toMap()[u"xesam:album"_s], u"Album"_s);
+        metadata = player.property("Metadata").toMap();
+        QCOMPARE(metadata[u"xesam:title"_s], u"Song"_s);
+        QCOMPARE(metadata[u"xesam:artist"_s], QStringList{u"Singer"_s});
     }
 
     // A second copy takes a name of its own.
