@@ -42,6 +42,7 @@ void MMControl::setLoadingFlag(bool ready)
 {
     ready_ = ready;
     updateButtons();
+    emit stateChanged();
 }
 
 bool MMControl::canPlay() const

@@ -42,6 +42,7 @@ public:
 
 signals:
     void openAnswered();
+    // The disc, whether it plays, or whether the buttons can be pressed has changed.
     void stateChanged();
     void PlayCompleted();
     void StopCompleted();
