@@ -5,7 +5,16 @@
 #include "mprisplayer.h"
 
 #include <QComboBox>
-#include <QPushButton>
+
+namespace {
+
+// The item chosen, or with none chosen (after 更新) the one of the track the player holds.
+int heldItem(const QComboBox& list, const MMControl& player)
+{
+    return list.currentIndex() >= 0 ? list.currentIndex() : player.track() - player.firstTrack();
+}
+
+} // namespace
 
 void Form1::connectMediaControls()
 {
@@ -28,12 +37,6 @@ void Form1::connectMediaControls()
     connect(MMControl1, &MMControl::stateChanged, this, &Form1::tellMediaControls);
     connect(Combo1, &QComboBox::currentIndexChanged, this, &Form1::tellMediaControls);
     mpris_->publish(QDBusConnection::sessionBus());
-}
-
-// The item chosen, or with none chosen (after 更新) the one of the track the player holds.
-static int heldItem(const QComboBox& list, const MMControl& player)
-{
-    return list.currentIndex() >= 0 ? list.currentIndex() : player.track() - player.firstTrack();
 }
 
 void Form1::tellMediaControls()
