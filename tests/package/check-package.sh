@@ -26,6 +26,7 @@ done
 
 expected="./usr/bin/corvanta
 ./usr/bin/corvanta-check
+./usr/bin/corvanta-lrc
 ./usr/share/applications/io.github.corvanta.Corvanta.desktop
 ./usr/share/doc/corvanta/changelog.gz
 ./usr/share/doc/corvanta/copyright
@@ -34,6 +35,7 @@ expected="./usr/bin/corvanta
 ./usr/share/icons/hicolor/64x64/apps/corvanta.png
 ./usr/share/icons/hicolor/scalable/apps/corvanta.svg
 ./usr/share/man/man1/corvanta-check.1.gz
+./usr/share/man/man1/corvanta-lrc.1.gz
 ./usr/share/man/man1/corvanta.1.gz
 ./usr/share/metainfo/io.github.corvanta.Corvanta.metainfo.xml"
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)

@@ -1,0 +1,145 @@
+// corvanta-lrc: converts LRC files into lyrics files the player reads, every tagged line lighting
+// up once, in order, and reports the lines it had to move or leave out.
+
+#include "cp932writer.h"
+#include "lrccheck.h"
+#include "lrcconvert.h"
+#include "lrcfile.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
+#include <QTextStream>
+#include <algorithm>
+
+namespace {
+
+enum Status { kWritten = 0, kSomeMoved = 1, kNothingWritten = 2 };
+
+const QString kUsage = QStringLiteral("使い方: corvanta-lrc [--force] [-o 出力] LRCファイル...\n");
+const QString kHelp = QStringLiteral(
+    "LRC ファイルを Corvanta の歌詞ファイル (コードページ932、行末 CR LF) に変換し、\n"
+    "拡張子を .txt にしたファイルに書き出します。どのタグ付きの行も一度ずつ順に表示されるように\n"
+    "時間タグを [分:秒] にそろえ、ずらした行と書き出せない行を「ファイル:行: 理由」の形で\n"
+    "書き出します。\n"
+    "\n"
+    "  -o 出力   書き出すファイル (LRC ファイルが1つのとき)。「-」なら標準出力\n"
+    "  --force   既にあるファイルを置き換えます\n"
+    "  --help    この説明を表示します\n"
+    "\n"
+    "終了コード: 0 変換した、1 ずらした行か書き出せない行がある、2 書き出せなかった\n");
+
+// song.lrc is written to song.txt.
+QString outputBeside(const QString& file)
+{
+    const qsizetype dot = file.lastIndexOf(u'.');
+    return (dot > file.lastIndexOf(u'/') ? file.first(dot) : file) + QStringLiteral(".txt");
+}
+
+bool writeAtomically(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+bool writeToStandardOutput(const QByteArray& bytes)
+{
+    QFile file;
+    return file.open(stdout, QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+           file.flush();
+}
+
+// The player's own check of what was written, which should find nothing.
+void checkWritten(const QString& file, const QString& written, const QByteArray& bytes,
+                  QTextStream& err)
+{
+    QTemporaryFile copy;
+    QString path = written;
+    if (written == u"-") {
+        if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush())
+            return;
+        path = copy.fileName();
+    }
+    for (const Finding& finding : darkLines(path))
+        err << "corvanta-lrc: " << file << ": 変換の誤りです。書き出した " << finding.firstLine
+            << "行目が表示されません: " << finding.message << '\n';
+}
+
+Status convertFile(const QString& file, const QString& output, bool force, QTextStream& out,
+                   QTextStream& err)
+{
+    const QString written = output.isEmpty() ? outputBeside(file) : output;
+    QFile input(file);
+    if (!input.open(QIODevice::ReadOnly)) {
+        err << "corvanta-lrc: " << file << ": 読めません\n";
+        return kNothingWritten;
+    }
+    if (output.isEmpty() &&
+        QFileInfo(written).canonicalFilePath() == QFileInfo(file).canonicalFilePath()) {
+        err << "corvanta-lrc: " << file << ": 書き出すファイルが自分自身になります。-o で"
+            << "書き出すファイルを指定してください\n";
+        return kNothingWritten;
+    }
+    if (written != u"-" && QFileInfo::exists(written) && !force) {
+        err << "corvanta-lrc: " << written << ": 既にあります。置き換えるには --force\n";
+        return kNothingWritten;
+    }
+
+    const LrcConversion conversion = convertLrc(parseLrc(decodeLrc(input.readAll())));
+    Cp932Writer writer;
+    const QByteArray bytes = writer.write(conversion.lines);
+    out.flush();
+    if (!(written == u"-" ? writeToStandardOutput(bytes) : writeAtomically(written, bytes))) {
+        err << "corvanta-lrc: " << written << ": 書き込めません\n";
+        return kNothingWritten;
+    }
+
+    QList<LrcReport> reports = conversion.moved + writer.replaced();
+    std::stable_sort(reports.begin(), reports.end(),
+                     [](const LrcReport& a, const LrcReport& b) { return a.line < b.line; });
+    // A line written once per tag would otherwise report its characters once per tag.
+    reports.erase(std::unique(reports.begin(), reports.end(),
+                              [](const LrcReport& a, const LrcReport& b) {
+                                  return a.line == b.line && a.message == b.message;
+                              }),
+                  reports.end());
+    // The lyrics themselves may be on standard output.
+    QTextStream& reportStream = written == u"-" ? err : out;
+    for (const LrcReport& report : reports)
+        reportStream << file << ':' << report.line << ": " << report.message << '\n';
+    checkWritten(file, written, bytes, err);
+    return conversion.moved.isEmpty() ? kWritten : kSomeMoved;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QCommandLineParser options;
+    options.addOptions({{QStringLiteral("o"), {}, QStringLiteral("file")},
+                        {QStringLiteral("force"), {}},
+                        {QStringLiteral("help"), {}}});
+    const bool parsed = options.parse(QCoreApplication::arguments());
+    if (parsed && options.isSet(QStringLiteral("help"))) {
+        out << kUsage << '\n' << kHelp;
+        return kWritten;
+    }
+    const QStringList files = options.positionalArguments();
+    Status status = kNothingWritten;
+    if (parsed && !files.isEmpty() && !(options.isSet(QStringLiteral("o")) && files.size() > 1)) {
+        status = kWritten;
+        for (const QString& file : files)
+            status =
+                std::max(status, convertFile(file, options.value(QStringLiteral("o")),
+                                             options.isSet(QStringLiteral("force")), out, err));
+    }
+    if (status == kNothingWritten)
+        err << kUsage;
+    return status;
+}

@@ -1,0 +1,129 @@
+#include "discfixture.h"
+#include "linelist.h"
+#include "lyricscheck.h"
+#include "lyricsfile.h"
+
+#include <QProcess>
+#include <QStringEncoder>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// Runs the converter in `folder`; its exit status, and its standard output in `report`.
+static int convert(const DiscFixture& folder, const QStringList& arguments, QString& report)
+{
+    QProcess lrc;
+    lrc.setWorkingDirectory(folder.programFolder());
+    lrc.start(QStringLiteral(LRC_PATH), arguments);
+    const bool finished = lrc.waitForFinished(); // a limit only for a hang
+    report = QString::fromUtf8(lrc.readAllStandardOutput());
+    return finished ? lrc.exitCode() : -1;
+}
+
+static QByteArray utf16(QStringConverter::Encoding encoding, const QString& text)
+{
+    return QStringEncoder(encoding, QStringConverter::Flag::WriteBom).encode(text);
+}
+
+class LrcTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void playerShowsEachLineOnce_data()
+    {
+        QTest::addColumn<QByteArray>("lrc");
+        QTest::addColumn<QStringList>("lines"); // as LoadLyrics reads them back
+        QTest::addColumn<QString>("reported");  // the LRC lines reported
+        QTest::addColumn<int>("status");
+        const auto row = [](const char* name, const QByteArray& lrc, const QString& lines,
+                            const QString& reported = {}, int status = 0) {
+            QTest::newRow(name) << lrc << lines.split(u'|') << reported << status;
+        };
+        row("UTF-8 with a mark", "\xEF\xBB\xBF[00:01]\xE3\x81\x82", u"[00:01]あ"_s);
+        row("UTF-16 LE", utf16(QStringConverter::Utf16LE, u"[00:02]い\r\n"_s), u"[00:02]い"_s);
+        row("UTF-16 BE", utf16(QStringConverter::Utf16BE, u"[00:02]い"_s), u"[00:02]い"_s);
+        row("code page 932", "[00:03]\x82\xa0\x81\x60", u"[00:03]あ～"_s);
+        row("tag forms, rounded to the nearest second",
+            "[1:05]a\n[01:06.6]b\n[01:08.45]c\r\n[01:09.499]d\r[01:10:50]e",
+            u"[01:05]a|[01:07]b|[01:08]c|[01:09]d|[01:11]e"_s);
+        row("positive offset shows sooner", "[offset:+1500]\n[00:05]a\n[00:10]b",
+            u"[00:04]a|[00:09]b"_s);
+        row("negative offset shows later", "[offset:-600]\n[00:01]a", u"[00:02]a"_s);
+        row("offset before the start", "[offset:+3000]\n[00:01]a", u"[00:00]a"_s, u"2"_s, 1);
+        row("information tags and comments",
+            "[ti:Song]\n[ar:Me]\n[al:x]\n[au:y]\n[by:z]\n[re:r]\n[ve:1]\n[length:03:00]\n[#c]\n"
+            "[00:01]a",
+            u"Song / Me|[00:01]a"_s);
+        row("artist only, word times", "[AR:Me]\n[00:01]<00:01.00>ab<00:01.50>cd",
+            u"Me|[00:01]abcd"_s);
+        row("untagged lines follow theirs", "intro\n[00:02]a\n\n[x]\n[00:01]c",
+            u"intro|[00:01]c|[00:02]a||［x]"_s);
+        row("two lines in one second", "[00:01.10]a\n[00:01.40]b\n[00:02.00]c",
+            u"[00:01]a|[00:02]b|[00:03]c"_s, u"2,3"_s, 1);
+        row("chorus with several tags", "[00:05][00:01]x\nmore\n[00:03]y",
+            u"[00:01]x|more|[00:03]y|[00:05]x|more"_s);
+        row("look-alikes, and what code page 932 lacks",
+            "[00:01]\xE3\x80\x9C\xE2\x80\x96\xE2\x88\x92\xC2\xA2\xC2\xA3\xC2\xAC\xF0\x9F\x98\x80",
+            u"[00:01]～∥－￠￡￢?"_s, u"1"_s);
+        row("100 minutes or more", "[99:59.4]a\n[99:59.45]b\n[100:00]c", u"[99:59]a"_s, u"2,3"_s,
+            1);
+    }
+
+    // Every tagged line lights up; each line moved, left out or changed is reported by number.
+    void playerShowsEachLineOnce()
+    {
+        QFETCH(QByteArray, lrc);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, reported);
+        QFETCH(int, status);
+        DiscFixture folder;
+        writeFile(folder.path(u"song.lrc"_s), lrc);
+        QString report;
+        QCOMPARE(convert(folder, {u"song.lrc"_s}, report), status);
+        QStringList reportedLines;
+        for (const QString& line : report.split(u'\n', Qt::SkipEmptyParts))
+            reportedLines << line.section(u':', 1, 1);
+        QCOMPARE(reportedLines.join(u','), reported);
+
+        LineList List1, List2;
+        QVERIFY(LoadLyrics(folder.path(u"song.txt"_s), List1, List2));
+        QStringList loaded;
+        for (int i = 0; i < List1.count(); ++i)
+            loaded << List1.at(i).toString();
+        QCOMPARE(loaded, lines);
+        for (const Finding& finding : CheckLyrics(List1, std::nullopt))
+            QVERIFY2(finding.isNote, qPrintable(finding.message));
+    }
+
+    void refuses_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::newRow("output exists") << u"song.lrc"_s << 2;
+        QTest::newRow("replaced with --force") << u"--force song.lrc"_s << 0;
+        QTest::newRow("its own output, even with --force") << u"--force old.txt"_s << 2;
+        QTest::newRow("no file") << QString() << 2;
+        QTest::newRow("-o with two files") << u"-o new.txt song.lrc song.lrc"_s << 2;
+        QTest::newRow("unknown option") << u"--bogus -o new.txt song.lrc"_s << 2;
+        QTest::newRow("unreadable") << u"-o new.txt gone.lrc"_s << 2;
+    }
+
+    // Without --force nothing is overwritten, and with status 2 nothing is written at all.
+    void refuses()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(int, status);
+        DiscFixture folder;
+        writeFile(folder.path(u"song.lrc"_s), "[00:01]new");
+        writeFile(folder.path(u"song.txt"_s), "old");
+        writeFile(folder.path(u"old.txt"_s), "old");
+        QString report;
+        QCOMPARE(convert(folder, arguments.split(u' ', Qt::SkipEmptyParts), report), status);
+        QCOMPARE(fileBytes(folder.path(u"song.txt"_s)), status == 0 ? "[00:01]new\r\n" : "old");
+        QVERIFY(fileBytes(folder.path(u"old.txt"_s)) == "old" &&
+                !QFile::exists(folder.path(u"new.txt"_s)));
+    }
+};
+
+QTEST_GUILESS_MAIN(LrcTest)
+#include "tst_lrc.moc"
