@@ -25,7 +25,6 @@ public:
     const std::shared_ptr<RingBuffer>& ring() const { return ring_; }
     // None: there is no sound output, and nothing plays.
     void setSink(std::shared_ptr<AudioSink> sink);
-    bool hasStarted() const { return started_; }
 
     // Frames played since the first sector.
     std::int64_t framesPlayed() const;
