@@ -16,12 +16,17 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <utility>
 
 namespace {
+
+// Why a lyrics file was not read. Silent unless asked:
+// QT_LOGGING_RULES="corvanta.lyrics.info=true".
+Q_LOGGING_CATEGORY(lyricsLog, "corvanta.lyrics", QtWarningMsg)
 
 constexpr qint32 kButtonFace = qint32(0x8000000F);
 constexpr qint32 kElapsedTimeColor = 0x00C0C0;
@@ -154,8 +159,10 @@ void Form1::Command2_Click()
     if (const std::optional<QString> path = dialogs_.askLyricsFile(this)) {
         MMControl1->setCommand(QStringLiteral("stop"));
         // A file that cannot be opened leaves the lists empty and the view as it was.
-        if (LoadLyrics(*path, List1, List2))
+        if (QString whyNot; LoadLyrics(*path, List1, List2, &whyNot))
             drawPlainWindow(FindFirstTaggedLine(List1));
+        else
+            qCInfo(lyricsLog) << *path << whyNot;
     }
     MMControl1->setLoadingFlag(true);
     tellMediaControls();

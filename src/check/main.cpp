@@ -11,7 +11,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
-#include <cdio/logging.h>
 
 namespace {
 
@@ -70,8 +69,6 @@ std::optional<CheckedTrack> trackToCheck(const QCommandLineParser& options, QStr
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    // libcdio's warnings about an image it cannot open; the checker says so in its own words.
-    cdio_loglevel_default = CDIO_LOG_ERROR;
     QTextStream out(stdout);
     QTextStream err(stderr);
     QCommandLineParser options;
@@ -104,8 +101,8 @@ int main(int argc, char* argv[])
     Status status = kAllLightUp;
     for (const QString& file : options.positionalArguments()) {
         LineList lines, shown;
-        if (!LoadLyrics(file, lines, shown)) {
-            err << "corvanta-check: " << file << ": 読めません\n";
+        if (QString whyNot; !LoadLyrics(file, lines, shown, &whyNot)) {
+            err << "corvanta-check: " << file << ": 読めません (" << whyNot << ")\n";
             status = kCannotCheck;
             continue;
         }

@@ -5,6 +5,7 @@
 #include "lrccheck.h"
 #include "lrcconvert.h"
 #include "lrcfile.h"
+#include "regularfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -73,8 +74,8 @@ Status convertFile(const QString& file, const QString& output, bool force, QText
 {
     const QString written = output.isEmpty() ? outputBeside(file) : output;
     QFile input(file);
-    if (!input.open(QIODevice::ReadOnly)) {
-        err << "corvanta-lrc: " << file << ": 読めません\n";
+    if (QString whyNot; !openRegularFile(input, whyNot)) {
+        err << "corvanta-lrc: " << file << ": 読めません (" << whyNot << ")\n";
         return kNothingWritten;
     }
     if (output.isEmpty() &&
@@ -88,7 +89,8 @@ Status convertFile(const QString& file, const QString& output, bool force, QText
         return kNothingWritten;
     }
 
-    const LrcConversion conversion = convertLrc(parseLrc(decodeLrc(input.readAll())));
+    const LrcConversion conversion =
+        convertLrc(parseLrc(decodeLrc(input.read(kLargestLyricsFile))));
     Cp932Writer writer;
     const QByteArray bytes = writer.write(conversion.lines);
     out.flush();

@@ -2,6 +2,7 @@
 
 #include "cp932.h"
 #include "linelist.h"
+#include "regularfile.h"
 #include "timetag.h"
 
 #include <QFile>
@@ -13,7 +14,8 @@ namespace {
 using Spans = QList<LineList::Span>;
 
 // Reads and decodes the whole file a piece at a time, so that only the text takes up memory. A
-// read that fails part way keeps what came before it.
+// read that fails part way keeps what came before it; a file that grows while it is read is read
+// no further than the largest a lyrics file may be.
 QString readCp932(QFile& file)
 {
     constexpr qint64 kPieceBytes = 64 * 1024;
@@ -23,7 +25,9 @@ QString readCp932(QFile& file)
     text.reserve(file.size() + 2 * kPieceBytes);
     Cp932Decoder decoder;
     std::array<char, kPieceBytes> piece;
-    for (qint64 read; (read = file.read(piece.data(), kPieceBytes)) > 0;)
+    for (qint64 read, total = 0;
+         total < kLargestLyricsFile && (read = file.read(piece.data(), kPieceBytes)) > 0;
+         total += read)
         decoder.decode(QByteArrayView(piece.data(), read), text);
     decoder.finish(text);
     return text;
@@ -47,13 +51,17 @@ Spans splitLines(QStringView text)
 
 } // namespace
 
-bool LoadLyrics(const QString& path, LineList& List1, LineList& List2)
+bool LoadLyrics(const QString& path, LineList& List1, LineList& List2, QString* whyNot)
 {
     List2.clear();
     List1.clear();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QString reason;
+    if (!openRegularFile(file, reason)) {
+        if (whyNot)
+            *whyNot = reason;
         return false;
+    }
     QString text = readCp932(file);
     Spans lines = splitLines(text);
     List1.assign(std::move(text), std::move(lines));

@@ -1,6 +1,7 @@
 #include "disc.h"
 
 #include "cdtime.h"
+#include "libcdio.h"
 
 #include <QFile>
 #include <algorithm>
@@ -114,9 +115,13 @@ Disc::Disc(Handle handle, std::vector<Track> tracks, std::map<int, DiscText> tex
 
 std::unique_ptr<Disc> Disc::open(const QString& path, QString* whyNot)
 {
-    const auto refuse = [whyNot](const char* reason) {
+    const LibcdioCall call;
+    // The reason, and what libcdio said of it, if anything.
+    const auto refuse = [whyNot, &call](const char* reason) {
         if (whyNot)
-            *whyNot = QString::fromUtf8(reason);
+            *whyNot = QString::fromUtf8(reason) + (call.lastMessage().isEmpty()
+                                                       ? QString()
+                                                       : QStringLiteral(": ") + call.lastMessage());
         return nullptr;
     };
     if (path.isEmpty())
@@ -136,6 +141,12 @@ std::unique_ptr<Disc> Disc::open(const QString& path, QString* whyNot)
         return refuse("目次を読めません");
     std::map<int, DiscText> text = readText(handle.get(), tracks);
     return std::unique_ptr<Disc>(new Disc(std::move(handle), std::move(tracks), std::move(text)));
+}
+
+Disc::~Disc()
+{
+    const LibcdioCall call;
+    handle_.reset();
 }
 
 int Track::lengthMs() const

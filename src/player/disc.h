@@ -29,12 +29,17 @@ struct DiscText {
 //
 // Thread contract: the table of contents may be read from any thread. readAudio() may be called
 // from any thread; calls take turns, since a libcdio handle is not thread-safe (a reader whose
-// playback was stopped may still be inside a read when the next playback's reader starts).
+// playback was stopped may still be inside a read when the next playback's reader starts). Opening
+// and destroying take their turn at libcdio with every other open, and may wait as long as the
+// drive: neither belongs on the user interface's thread.
 class Disc {
 public:
     // Nothing when the path cannot be opened, holds no disc, or its table of contents is unusable;
     // then `whyNot`, when given, says which, in Japanese.
     static std::unique_ptr<Disc> open(const QString& path, QString* whyNot = nullptr);
+    ~Disc();
+    Disc(const Disc&) = delete;
+    Disc& operator=(const Disc&) = delete;
 
     const std::vector<Track>& tracks() const { return tracks_; }
     const Track* track(int number) const;

@@ -1,5 +1,7 @@
 #include "drivetable.h"
 
+#include "libcdio.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,6 +31,7 @@ bool isDiscImage(const QFileInfo& file)
 QStringList DriveTable::systemOpticalDrives()
 {
     QStringList drives;
+    const LibcdioCall call;
     char** devices = cdio_get_devices(DRIVER_DEVICE);
     if (!devices)
         return drives;

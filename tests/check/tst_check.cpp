@@ -47,6 +47,11 @@ private slots:
             u"gone.cue: ディスクを読めません (開けません)"_s, 2);
         row("an image and a drive", "a", u"--image disc --drive D:"_s, u"使い方"_s, 2);
         row("a file that cannot be read", "a", u"missing.txt"_s, u"missing.txt: 読めません"_s, 2);
+        row("a device as lyrics", "a", u"/dev/zero"_s,
+            u"/dev/zero: 読めません (ファイルではありません)"_s, 2);
+        // libcdio's own error ends a call, not the checker.
+        row("an image libcdio fails to read", "a", u"--image crafted.nrg"_s,
+            u"crafted.nrg: ディスクを読めません (ディスクが入っていません: fread (): "_s, 2);
     }
 
     // The messages say where, in the form editors jump to, and why; the status sums them up.
@@ -59,6 +64,9 @@ private slots:
         DiscFixture folder;
         const QString disc = folder.makeDisc(u"disc"_s, {u"5500"_s, u"2000"_s});
         writeFile(folder.path(u"song.txt"_s), lyrics);
+        // Its footer points a terabyte past its end.
+        writeFile(folder.path(u"crafted.nrg"_s),
+                  QByteArray(64, 0) + "NER5\0\0\0\xe8\xd4\xa5\x10\0"_ba);
         QProcess check;
         check.setWorkingDirectory(folder.programFolder());
         check.start(QStringLiteral(CHECK_PATH),

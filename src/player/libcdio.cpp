@@ -1,0 +1,38 @@
+#include "libcdio.h"
+
+#include "playerlog.h"
+
+namespace {
+
+std::mutex& processLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+// The call a thread holds, for the handler to hand it what libcdio says.
+thread_local LibcdioCall* current = nullptr;
+
+} // namespace
+
+void LibcdioCall::log(cdio_log_level_t level, const char message[])
+{
+    if (level >= CDIO_LOG_ERROR && current)
+        current->lastMessage_ = QString::fromLocal8Bit(message);
+    if (level >= CDIO_LOG_INFO)
+        qCInfo(playerLog, "libcdio: %s", message);
+    else
+        qCDebug(playerLog, "libcdio: %s", message);
+}
+
+LibcdioCall::LibcdioCall() : lock_(processLock())
+{
+    current = this;
+    static const bool handled = (cdio_log_set_handler(&LibcdioCall::log), true);
+    (void)handled;
+}
+
+LibcdioCall::~LibcdioCall()
+{
+    current = nullptr;
+}
