@@ -37,7 +37,8 @@ std::int64_t Playback::framesPlayed() const
 
 bool Playback::isFinished() const
 {
-    return started_ && (!sink_ || (ring_->isDrained() &&
-                                   sink_->framesPlayed() >=
-                                       std::int64_t(ring_->totalRead() / cdtime::kBytesPerFrame)));
+    return started_ &&
+           (!sink_ || sink_->isLost() ||
+            (ring_->isDrained() &&
+             sink_->framesPlayed() >= std::int64_t(ring_->totalRead() / cdtime::kBytesPerFrame)));
 }

@@ -29,7 +29,7 @@ public:
     // Frames played since the first sector.
     std::int64_t framesPlayed() const;
     // All that will ever be read has been played: the end was reached or the disc is gone. With
-    // no sound output to be had, nothing plays and playback is over at once.
+    // no sound output to be had, or once it is lost, nothing plays and playback is over.
     bool isFinished() const;
 
 private:

@@ -7,6 +7,8 @@
 #include "playerlog.h"
 
 #include <algorithm>
+#include <atomic>
+#include <mutex>
 
 namespace {
 
@@ -17,14 +19,30 @@ constexpr int kEndWatchLongestMs = 1000;
 
 } // namespace
 
-// What a drive answered to an open.
-struct Player::Opened {
+// What the drive queue's tasks tell the player without waiting for it.
+struct Player::DriveState {
+    // The open the player waits for; one asked for before it is not started.
+    std::atomic<std::uint64_t> latestOpen{0};
+    std::mutex tableLock;
+    DriveTable table;
     QStringList opticalDrives;
-    std::shared_ptr<Disc> disc;
+
+    void publish(DriveTable scanned, QStringList optical)
+    {
+        const std::lock_guard lock(tableLock);
+        table = std::move(scanned);
+        opticalDrives = std::move(optical);
+    }
+    QStringList knownOpticalDrives()
+    {
+        const std::lock_guard lock(tableLock);
+        return opticalDrives;
+    }
 };
 
 Player::Player(QString programFolder, PlayerDevices devices, QObject* parent)
-    : QObject(parent), programFolder_(std::move(programFolder)), devices_(std::move(devices))
+    : QObject(parent), programFolder_(std::move(programFolder)), devices_(std::move(devices)),
+      driveQueue_(std::make_shared<TaskQueue>()), driveState_(std::make_shared<DriveState>())
 {
     endWatch_.setSingleShot(true);
     connect(&endWatch_, &QTimer::timeout, this, &Player::checkPlaybackEnd);
@@ -34,7 +52,8 @@ Player::~Player() = default;
 
 DriveTable Player::drives() const
 {
-    return DriveTable::scan(programFolder_, opticalDrives_);
+    const std::lock_guard lock(driveState_->tableLock);
+    return driveState_->table;
 }
 
 void Player::setCommand(const QString& command)
@@ -93,35 +112,46 @@ void Player::setPlayStart(int ms)
 }
 
 // Opening an open device reads the disc afresh, so a changed disc or drive link is seen. The
-// drives are listed and the disc opened on a thread of their own: a drive may take seconds to
-// answer, or never answer.
+// drives are listed and the disc opened on the drive queue: a drive may take seconds to answer, or
+// never answer. The links are listed first, so that they are known while the optical drives are
+// looked for.
 void Player::open()
 {
     close();
     const std::uint64_t request = openRequest_;
-    const auto answer =
-        runDetached([folder = programFolder_, drive = deviceElement_, devices = devices_] {
-            Opened opened{devices.opticalDrives(), nullptr};
-            const DriveTable drives = DriveTable::scan(folder, opened.opticalDrives);
-            const QString target =
-                (drive.isEmpty() ? drives.defaultTarget() : drives.target(drive.front()))
-                    .value_or(QString());
-            QString whyNot;
-            opened.disc = devices.openDisc(target, &whyNot);
-            if (!opened.disc)
-                qCInfo(playerLog) << "no disc in drive" << drive << target << whyNot;
-            return opened;
-        });
-    whenReady(answer, this, [this, request](const Opened& answer) {
-        opticalDrives_ = answer.opticalDrives;
+    const auto answer = driveQueue_->run([request, folder = programFolder_, drive = deviceElement_,
+                                          devices = devices_, state = driveState_,
+                                          queue = driveQueue_]() -> std::shared_ptr<Disc> {
+        const auto stale = [&] { return request != state->latestOpen; };
+        if (stale())
+            return nullptr;
+        const QStringList known = state->knownOpticalDrives();
+        state->publish(DriveTable::scan(folder, known), known);
+        const QStringList optical = devices.opticalDrives();
+        const DriveTable drives = DriveTable::scan(folder, optical);
+        state->publish(drives, optical);
+        if (stale())
+            return nullptr;
+        const QString target =
+            (drive.isEmpty() ? drives.defaultTarget() : drives.target(drive.front()))
+                .value_or(QString());
+        QString whyNot;
+        std::unique_ptr<Disc> disc = devices.openDisc(target, &whyNot);
+        if (!disc) {
+            qCInfo(playerLog) << "no disc in drive" << drive << target << whyNot;
+            return nullptr;
+        }
+        return {disc.release(), [queue](Disc* disc) { queue->post([disc] { delete disc; }); }};
+    });
+    whenReady(answer, this, [this, request](const std::shared_ptr<Disc>& disc) {
         if (request == openRequest_)
-            opened(answer);
+            opened(disc);
     });
 }
 
-void Player::opened(Opened opened)
+void Player::opened(std::shared_ptr<Disc> disc)
 {
-    disc_ = std::move(opened.disc);
+    disc_ = std::move(disc);
     if (disc_) {
         const Track* first = disc_->firstAudioTrack();
         positionFrame_ = cdtime::sectorToFrame(first ? first->firstSector : 0);
@@ -135,7 +165,7 @@ void Player::opened(Opened opened)
 
 void Player::close()
 {
-    ++openRequest_;
+    driveState_->latestOpen = ++openRequest_;
     stopPlayback();
     disc_.reset();
     playStartSector_.reset();

@@ -12,6 +12,7 @@
 
 class Disc;
 class Playback;
+class TaskQueue;
 
 // The CD player without its buttons: the disc, its playback and the properties the program
 // drives it with. Times are milliseconds on the disc's MSF time line.
@@ -54,8 +55,8 @@ public:
     void play();
     void stop();
 
-    // The drive letters as they are now: the program folder's links and the optical drives the
-    // last open found, without waiting for any drive.
+    // The drive letters as the last open found them, the program folder's links and the optical
+    // drives, without waiting for any drive or link.
     DriveTable drives() const;
 
 signals:
@@ -66,18 +67,17 @@ signals:
     void stateChanged();
 
 private:
-    struct Opened;
+    struct DriveState;
     void open();
     void close();
     void stopPlayback();
-    void opened(Opened opened);
+    void opened(std::shared_ptr<Disc> disc);
     void started(std::shared_ptr<AudioSink> sink);
     void checkPlaybackEnd();
 
     const QString programFolder_;
     const PlayerDevices devices_;
     QString deviceElement_;
-    QStringList opticalDrives_;
     int track_ = 1;
     std::optional<int> playStartSector_;
     std::int64_t positionFrame_ = 0; // while not playing
@@ -88,7 +88,12 @@ private:
     std::uint64_t playRequest_ = 0;
 
     QTimer endWatch_;
-    // Shared with the playbacks, whose readers hold the disc while they read it.
+    // Every open, and every close of a disc, runs here in turn: a drive that hangs holds up one
+    // thread, however often it is asked.
+    const std::shared_ptr<TaskQueue> driveQueue_;
+    const std::shared_ptr<DriveState> driveState_;
+    // Shared with the playbacks, whose readers hold the disc while they read it. Closed on the
+    // drive queue by whoever lets go of it last.
     std::shared_ptr<Disc> disc_;
     std::unique_ptr<Playback> playback_;
 };

@@ -5,8 +5,10 @@
 #include "playerlog.h"
 #include "ringbuffer.h"
 
+#include <QPromise>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -91,13 +93,19 @@ void SdlAudioSink::fill(void* self, Uint8* stream, int length)
     std::memset(stream + taken, 0, std::size_t(length) - taken);
 }
 
-// SDL's audio driver, and how many sinks use it.
+struct SdlAudioOutput::SinkRequest {
+    std::shared_ptr<RingBuffer> source;
+    std::shared_ptr<QPromise<std::shared_ptr<AudioSink>>> promise;
+};
+
+// SDL's audio driver, how many sinks use it, and the sinks that wait for one of them to close.
 struct SdlAudioOutput::Driver {
     Loader load;
     QLibrary library{QStringLiteral("SDL2-2.0"), 0};
     bool loadTried = false;
     std::optional<SdlAudioApi> api;
     int sinks = 0;
+    std::vector<SinkRequest> waiting;
 
     std::unique_ptr<SdlAudioSink> makeSink(std::shared_ptr<RingBuffer> source);
     void closeSink(SdlAudioSink* sink);
@@ -158,13 +166,36 @@ SdlAudioOutput::~SdlAudioOutput() = default;
 AudioSinkFactory SdlAudioOutput::factory()
 {
     return [driver = driver_, queue = queue_](std::shared_ptr<RingBuffer> source) {
-        return queue->run([driver, queue, source]() -> std::shared_ptr<AudioSink> {
-            SdlAudioSink* sink = driver->makeSink(source).release();
-            if (sink == nullptr)
-                return nullptr;
-            return std::shared_ptr<AudioSink>(sink, [driver, queue, sink](AudioSink*) {
-                queue->post([driver, sink] { driver->closeSink(sink); });
-            });
-        });
+        SinkRequest request{std::move(source),
+                            std::make_shared<QPromise<std::shared_ptr<AudioSink>>>()};
+        request.promise->start();
+        QFuture<std::shared_ptr<AudioSink>> future = request.promise->future();
+        queue->post([driver, queue, request] { openSink(driver, queue, request); });
+        return future;
     };
+}
+
+void SdlAudioOutput::openSink(const std::shared_ptr<Driver>& driver,
+                              const std::shared_ptr<TaskQueue>& queue, SinkRequest request)
+{
+    SdlAudioSink* sink = driver->makeSink(request.source).release();
+    if (sink == nullptr && driver->sinks > 0) {
+        driver->waiting.push_back(std::move(request));
+        return;
+    }
+    std::shared_ptr<AudioSink> shared;
+    if (sink != nullptr)
+        shared.reset(sink, [driver, queue, sink](AudioSink*) {
+            queue->post([driver, queue, sink] { closeSink(driver, queue, sink); });
+        });
+    request.promise->addResult(std::move(shared));
+    request.promise->finish();
+}
+
+void SdlAudioOutput::closeSink(const std::shared_ptr<Driver>& driver,
+                               const std::shared_ptr<TaskQueue>& queue, SdlAudioSink* sink)
+{
+    driver->closeSink(sink);
+    for (SinkRequest& request : std::exchange(driver->waiting, {}))
+        openSink(driver, queue, std::move(request));
 }

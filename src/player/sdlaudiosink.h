@@ -62,7 +62,8 @@ private:
 // output when no device can be opened, so the position still advances in real time. SDL is
 // loaded at the first play, its audio driver brought up for the first sink and down after the
 // last. Every call into SDL's audio runs on one thread of the output's own, in order, since the
-// sound server may take its time to answer.
+// sound server may take its time to answer. A sink asked for while an older one is still open
+// where only one may be (SDL's silent output) opens once the older one has closed.
 class SdlAudioOutput {
 public:
     using Loader = std::function<std::optional<SdlAudioApi>()>;
@@ -75,6 +76,12 @@ public:
 
 private:
     struct Driver;
+    struct SinkRequest;
+    static void openSink(const std::shared_ptr<Driver>& driver,
+                         const std::shared_ptr<TaskQueue>& queue, SinkRequest request);
+    static void closeSink(const std::shared_ptr<Driver>& driver,
+                          const std::shared_ptr<TaskQueue>& queue, SdlAudioSink* sink);
+
     std::shared_ptr<Driver> driver_; // used on the queue's thread only
     std::shared_ptr<TaskQueue> queue_;
 };

@@ -21,7 +21,8 @@
 struct HeldDrive {
     template <typename Call> auto holding(Call call)
     {
-        return [call, answer = answer, waiting = waiting](auto&&... arguments) {
+        return [call, answer = answer, waiting = waiting, calls = calls](auto&&... arguments) {
+            ++*calls;
             ++*waiting;
             answer.wait_for(std::chrono::seconds(10));
             --*waiting;
@@ -33,6 +34,7 @@ struct HeldDrive {
     std::promise<void> gate;
     std::shared_future<void> answer = gate.get_future().share();
     std::shared_ptr<std::atomic<int>> waiting = std::make_shared<std::atomic<int>>(0);
+    std::shared_ptr<std::atomic<int>> calls = std::make_shared<std::atomic<int>>(0);
 };
 
 // The main window on a program folder of its own, its sound device turned by hand and the
