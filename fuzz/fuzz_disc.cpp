@@ -1,6 +1,8 @@
-// Any bytes as a cue sheet beside a small valid bin: Disc::open either refuses it or gives a
-// table of contents that makes sense, and reading audio from each audio track stays inside the
-// buffer it is given (AddressSanitizer watches the buffer's edges).
+// Any bytes as a cue sheet or a toc file beside a small valid bin, and as an NRG image: Disc::open
+// either refuses them or gives a table of contents that makes sense, and reading audio from each
+// audio track stays inside the buffer it is given (AddressSanitizer watches the buffer's edges).
+// libcdio speaks through the program's own log handler, as in the program: its errors fail the
+// call instead of ending the process.
 //
 // libcdio itself is Debian's build, not instrumented: the fuzzer is guided by what Disc makes of
 // its answers, and a fault inside libcdio shows only when it crashes. Replaying the corpus under
@@ -10,8 +12,8 @@
 #include "disc.h"
 #include "fuzzsupport.h"
 
+#include <QLoggingCategory>
 #include <algorithm>
-#include <cdio/logging.h>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -24,17 +26,14 @@ constexpr int kBinSectors = 300;
 // The most sectors read at once from the start of a track.
 constexpr int kMostSectorsRead = 3;
 
-void quiet(cdio_log_level_t, const char*) {}
-
-QString prepare()
+void prepare()
 {
-    if (!qEnvironmentVariableIsSet("FUZZ_VERBOSE"))
-        cdio_log_set_handler(quiet);
+    if (qEnvironmentVariableIsSet("FUZZ_VERBOSE"))
+        QLoggingCategory::setFilterRules(QStringLiteral("corvanta.player.info=true"));
     QByteArray bin(qsizetype(kBinSectors) * cdtime::kBytesPerSector, Qt::Uninitialized);
     for (qsizetype i = 0; i < bin.size(); ++i)
         bin[i] = char(i / cdtime::kBytesPerSector + i % 7);
     fuzz::writeFile(fuzz::path(QStringLiteral("disc.bin")), bin.constData(), bin.size());
-    return fuzz::path(QStringLiteral("disc.cue"));
 }
 
 // Reads sectors of a track into a buffer of exactly their size, so an overrun on either side is
@@ -49,16 +48,11 @@ void read(Disc& disc, int first, int count)
     fuzz::check(read, "the sectors of an audio track read");
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+void checkDisc(const QString& path)
 {
-    static const QString cue = prepare();
-    fuzz::writeFile(cue, reinterpret_cast<const char*>(data), qsizetype(size));
-
-    const std::unique_ptr<Disc> disc = Disc::open(cue);
+    const std::unique_ptr<Disc> disc = Disc::open(path);
     if (!disc)
-        return 0;
+        return;
 
     const std::vector<Track>& tracks = disc->tracks();
     // FUZZ_VERBOSE=1 shows the table of contents, for looking at one input.
@@ -108,6 +102,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         read(*disc, track.firstSector, std::min(track.sectorCount, kMostSectorsRead));
         read(*disc, track.endSector() - 1, 1);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const bool prepared = (prepare(), true);
+    (void)prepared;
+    for (const char* name : {"disc.cue", "disc.toc", "disc.nrg"}) {
+        const QString path = fuzz::path(QString::fromLatin1(name));
+        fuzz::writeFile(path, reinterpret_cast<const char*>(data), qsizetype(size));
+        checkDisc(path);
     }
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -76,7 +77,7 @@ private slots:
     }
 
     // A file chosen stops the player and shows the lyrics from their first tag; a cancel changes
-    // nothing, not even a playing track.
+    // nothing, not even a playing track; a file that cannot be opened leaves the view as it was.
     void openingALyricsFile()
     {
         MainWindow main({u"9000"_s});
@@ -89,6 +90,16 @@ private slots:
         QCOMPARE(
             main.view().rows().mid(6, 3),
             (Rows{{u"歌"_s, Qt::green}, {u"       一"_s, Qt::green}, {u"       二"_s, Qt::green}}));
+
+        // A pipe and a device are refused at once, as files that cannot be opened.
+        const QString pipe = main.fixture.path(u"pipe.txt"_s);
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const Rows shown = main.view().rows();
+        main.answers.lyricsFiles << pipe << u"/dev/zero"_s;
+        main.press(u"開く"_s);
+        main.press(u"開く"_s);
+        QCOMPARE(main.view().rows(), shown);
+        QVERIFY(main.playerButton(0)->isEnabled());
     }
 
     // A drive that takes its time never holds up the window: the window shows at once, as without

@@ -1,4 +1,5 @@
 #include "discfixture.h"
+#include "regularfile.h"
 
 #include <QProcess>
 #include <QTest>
@@ -49,6 +50,7 @@ private slots:
         row("a file that cannot be read", "a", u"missing.txt"_s, u"missing.txt: 読めません"_s, 2);
         row("a device as lyrics", "a", u"/dev/zero"_s,
             u"/dev/zero: 読めません (ファイルではありません)"_s, 2);
+        row("a file too large", "a", u"large.txt"_s, u"large.txt: 読めません (大きすぎます"_s, 2);
         // libcdio's own error ends a call, not the checker.
         row("an image libcdio fails to read", "a", u"--image crafted.nrg"_s,
             u"crafted.nrg: ディスクを読めません (ディスクが入っていません: fread (): "_s, 2);
@@ -64,6 +66,8 @@ private slots:
         DiscFixture folder;
         const QString disc = folder.makeDisc(u"disc"_s, {u"5500"_s, u"2000"_s});
         writeFile(folder.path(u"song.txt"_s), lyrics);
+        writeFile(folder.path(u"large.txt"_s), {});
+        QVERIFY(QFile::resize(folder.path(u"large.txt"_s), kLargestLyricsFile + 1)); // sparse
         // Its footer points a terabyte past its end.
         writeFile(folder.path(u"crafted.nrg"_s),
                   QByteArray(64, 0) + "NER5\0\0\0\xe8\xd4\xa5\x10\0"_ba);

@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <barrier>
 
 using namespace Qt::StringLiterals;
 
@@ -22,16 +23,17 @@ constexpr int kSector = cdtime::kBytesPerSector;
 constexpr int kFrame = cdtime::kBytesPerFrame;
 using Ms = QList<int>;
 
-// A player on a program folder of its own, played by hand unless another output is given.
+// A player on a program folder of its own, played by hand unless its devices are changed.
 struct Rig {
-    explicit Rig(const AudioSinkFactory& makeSink = {})
-        : player(fixture.programFolder(), withSink(output.devices(), makeSink))
+    explicit Rig(const std::function<void(PlayerDevices&)>& change = {})
+        : player(fixture.programFolder(), changed(output.devices(), change))
     {
     }
-    static PlayerDevices withSink(PlayerDevices devices, const AudioSinkFactory& makeSink)
+    static PlayerDevices changed(PlayerDevices devices,
+                                 const std::function<void(PlayerDevices&)>& change)
     {
-        if (makeSink)
-            devices.makeSink = makeSink;
+        if (change)
+            change(devices);
         return devices;
     }
     // Maps D: to a new image of these tracks and opens it.
@@ -171,6 +173,44 @@ private slots:
         QCOMPARE(disc.heard.sliced(kept).count('\0'), silence);
     }
 
+    // A sound output that goes away ends playback as the stop button does; play plays again.
+    void aLostOutputStopsPlayback()
+    {
+        Rig disc;
+        disc.insert({u"5000"_s});
+        QSignalSpy stopped(&disc.player, &MMControl::StopCompleted);
+        disc.pressPlay();
+        disc.play(kSecond);
+        disc.output.sink().lost = true;
+        QTRY_VERIFY(!disc.playing());
+        QCOMPARE(stopped.count(), 1);
+        disc.pressPlay();
+        QCOMPARE(disc.play(kSecond).size(), kSecond * kFrame);
+    }
+
+    // Opens on two players let go at the same moment each find their disc, round after round:
+    // libcdio reads cue sheets with one strtok() position for the whole process.
+    void opensLetGoTogetherBothOpen()
+    {
+        auto together = std::make_shared<std::barrier<>>(2);
+        const auto held = [together](PlayerDevices& devices) {
+            devices.openDisc = [together, open = devices.openDisc](const QString& path,
+                                                                   QString* whyNot) {
+                together->arrive_and_wait();
+                return open(path, whyNot);
+            };
+        };
+        Rig one(held), other(held);
+        const QStringList tracks(99, u"100"_s);
+        for (Rig* rig : {&one, &other})
+            rig->fixture.mapDrive('d', rig->fixture.makeDisc(u"disc"_s, tracks));
+        for (int round = 0; round < 20; ++round) {
+            one.player.setCommand(u"open"_s);
+            other.player.setCommand(u"open"_s);
+            QTRY_VERIFY(one.player.trackCount() == 99 && other.player.trackCount() == 99);
+        }
+    }
+
     // The executable's folder is the program folder when it holds cv.ini or drives/.
     void programFolderIsTheExecutablesOnlyWhenPortable()
     {
@@ -217,9 +257,9 @@ private slots:
         refusing.GetError = [] { return "refused"; };
         refusing.AudioInit = [](const char*) { return -1; };
         refusing.TLSCleanup = [] {};
-        SdlAudioOutput output(driver == "none" ? [&] { return std::optional(refusing); }
-                                               : SdlAudioOutput::Loader());
-        Rig disc(output.factory());
+        SdlAudioOutput none([&] { return std::optional(refusing); });
+        SdlAudioOutput& output = driver == "none" ? none : sdl;
+        Rig disc([&output](PlayerDevices& devices) { devices.makeSink = output.factory(); });
         const QString written = disc.fixture.path(u"played.raw"_s);
         const auto restore = qScopeGuard([] {
             for (const char* name : {"SDL_AUDIODRIVER", "SDL_DISKAUDIOFILE", "SDL_DISKAUDIODELAY"})
@@ -251,6 +291,27 @@ private slots:
         };
         QTRY_VERIFY(sound() == fileBytes(disc.bin(), 75 * kSector));
     }
+
+    // A press of play is never lost, not even while the output of the press before it is still
+    // closing where only one may be open.
+    void playAfterAStopStillPlays()
+    {
+        const auto restore = qScopeGuard([] { qunsetenv("SDL_AUDIODRIVER"); });
+        qputenv("SDL_AUDIODRIVER", "dummy");
+        Rig disc([this](PlayerDevices& devices) { devices.makeSink = sdl.factory(); });
+        disc.insert({u"3000"_s});
+        QSignalSpy played(&disc.player, &MMControl::PlayCompleted);
+        disc.pressPlay();
+        disc.pressStop();
+        disc.pressPlay();
+        QTRY_COMPARE(played.count(), 1);
+        QVERIFY(disc.playing());
+    }
+
+private:
+    // SDL's audio is the process's: one output opens and closes it for every test, in turn, as
+    // in the program.
+    SdlAudioOutput sdl;
 };
 
 QTEST_MAIN(PlayerTest)

@@ -13,9 +13,12 @@ public:
     explicit ManualAudioSink(std::shared_ptr<RingBuffer> source) : source_(std::move(source)) {}
 
     std::int64_t framesPlayed() const override { return played_.load(); }
+    bool isLost() const override { return lost; }
     // Plays up to `frames` frames, fewer only at the end of what the reader delivers; returns
     // the bytes played.
     QByteArray play(int frames);
+
+    std::atomic<bool> lost{false};
 
 private:
     const std::shared_ptr<RingBuffer> source_;
