@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <barrier>
+#include <thread>
 
 using namespace Qt::StringLiterals;
 
@@ -188,26 +189,26 @@ private slots:
         QCOMPARE(disc.play(kSecond).size(), kSecond * kFrame);
     }
 
-    // Opens on two players let go at the same moment each find their disc, round after round:
-    // libcdio reads cue sheets with one strtok() position for the whole process.
-    void opensLetGoTogetherBothOpen()
+    // Opens at the same moment on two threads each find their disc, round after round: libcdio
+    // reads cue sheets with one strtok() position for the whole process, so opens take turns.
+    void opensAtOnceBothOpen()
     {
-        auto together = std::make_shared<std::barrier<>>(2);
-        const auto held = [together](PlayerDevices& devices) {
-            devices.openDisc = [together, open = devices.openDisc](const QString& path,
-                                                                   QString* whyNot) {
-                together->arrive_and_wait();
-                return open(path, whyNot);
-            };
-        };
-        Rig one(held), other(held);
-        const QStringList tracks(99, u"100"_s);
-        for (Rig* rig : {&one, &other})
-            rig->fixture.mapDrive('d', rig->fixture.makeDisc(u"disc"_s, tracks));
-        for (int round = 0; round < 20; ++round) {
-            one.player.setCommand(u"open"_s);
-            other.player.setCommand(u"open"_s);
-            QTRY_VERIFY(one.player.trackCount() == 99 && other.player.trackCount() == 99);
+        DiscFixture fixture;
+        const QString one = fixture.makeDisc(u"one"_s, QStringList(99, u"100"_s));
+        const QString other = fixture.makeDisc(u"other"_s, QStringList(60, u"240"_s));
+        for (int round = 0; round < 100; ++round) {
+            std::barrier together(2);
+            std::unique_ptr<Disc> otherDisc;
+            std::thread opening([&] {
+                together.arrive_and_wait();
+                otherDisc = Disc::open(other);
+            });
+            together.arrive_and_wait();
+            const std::unique_ptr<Disc> oneDisc = Disc::open(one);
+            opening.join();
+            QVERIFY(oneDisc && otherDisc);
+            QCOMPARE(oneDisc->tracks().size(), 99u);
+            QCOMPARE(otherDisc->tracks().back().lengthMs(), 240);
         }
     }
 
@@ -304,8 +305,8 @@ private slots:
         disc.pressPlay();
         disc.pressStop();
         disc.pressPlay();
-        QTRY_COMPARE(played.count(), 1);
-        QVERIFY(disc.playing());
+        QTRY_VERIFY(disc.player.position() > 2000 && disc.playing()); // SDL's silent output plays
+        QCOMPARE(played.count(), 1);
     }
 
 private:
