@@ -33,6 +33,7 @@ MMControl::MMControl(QString programFolder, PlayerDevices devices, QWidget* pare
     connect(&player_, &Player::stateChanged, this, &MMControl::updateButtons);
     connect(&player_, &Player::stateChanged, this, &MMControl::stateChanged);
     connect(&player_, &Player::openAnswered, this, &MMControl::openAnswered);
+    connect(&player_, &Player::drivesListed, this, &MMControl::drivesListed);
     connect(&player_, &Player::PlayCompleted, this, &MMControl::PlayCompleted);
     connect(&player_, &Player::StopCompleted, this, &MMControl::StopCompleted);
     updateButtons();

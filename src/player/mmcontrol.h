@@ -33,6 +33,7 @@ public:
     // While false both buttons are disabled.
     void setLoadingFlag(bool ready);
     DriveTable drives() const { return player_.drives(); }
+    void listDrives() { player_.listDrives(); }
 
     // The buttons as the user sees and presses them.
     bool canPlay() const;
@@ -42,6 +43,7 @@ public:
 
 signals:
     void openAnswered();
+    void drivesListed();
     // The disc, whether it plays, or whether the buttons can be pressed has changed.
     void stateChanged();
     void PlayCompleted();

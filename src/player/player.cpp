@@ -33,11 +33,24 @@ struct Player::DriveState {
         table = std::move(scanned);
         opticalDrives = std::move(optical);
     }
-    QStringList knownOpticalDrives()
+    // The links first, with the optical drives found before, so that they are known while the
+    // optical drives are looked for.
+    DriveTable scan(const QString& folder, const PlayerDevices& devices)
     {
-        const std::lock_guard lock(tableLock);
-        return opticalDrives;
+        QStringList optical;
+        {
+            const std::lock_guard lock(tableLock);
+            optical = opticalDrives;
+        }
+        publish(DriveTable::scan(folder, optical), optical);
+        optical = devices.opticalDrives();
+        DriveTable drives = DriveTable::scan(folder, optical);
+        publish(drives, optical);
+        return drives;
     }
+
+    // A listing waits for its turn.
+    std::atomic<bool> listing{false};
 };
 
 Player::Player(QString programFolder, PlayerDevices devices, QObject* parent)
@@ -111,10 +124,22 @@ void Player::setPlayStart(int ms)
     playStartSector_ = cdtime::msToSector(ms);
 }
 
+void Player::listDrives()
+{
+    if (driveState_->listing.exchange(true))
+        return;
+    const auto listed =
+        driveQueue_->run([folder = programFolder_, devices = devices_, state = driveState_] {
+            state->listing = false;
+            state->scan(folder, devices);
+            return true;
+        });
+    whenReady(listed, this, [this](bool) { emit drivesListed(); });
+}
+
 // Opening an open device reads the disc afresh, so a changed disc or drive link is seen. The
 // drives are listed and the disc opened on the drive queue: a drive may take seconds to answer, or
-// never answer. The links are listed first, so that they are known while the optical drives are
-// looked for.
+// never answer.
 void Player::open()
 {
     close();
@@ -125,11 +150,7 @@ void Player::open()
         const auto stale = [&] { return request != state->latestOpen; };
         if (stale())
             return nullptr;
-        const QStringList known = state->knownOpticalDrives();
-        state->publish(DriveTable::scan(folder, known), known);
-        const QStringList optical = devices.opticalDrives();
-        const DriveTable drives = DriveTable::scan(folder, optical);
-        state->publish(drives, optical);
+        const DriveTable drives = state->scan(folder, devices);
         if (stale())
             return nullptr;
         const QString target =

@@ -58,9 +58,13 @@ public:
     // The drive letters as the last open found them, the program folder's links and the optical
     // drives, without waiting for any drive or link.
     DriveTable drives() const;
+    // Lists the drives afresh, in turn after the opens asked for before; drivesListed() follows.
+    // A listing still waiting for its turn serves for this one too.
+    void listDrives();
 
 signals:
     void openAnswered();
+    void drivesListed();
     void PlayCompleted();
     void StopCompleted();
     // The disc, or whether it plays, has changed.

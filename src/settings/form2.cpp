@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 
@@ -68,17 +69,27 @@ void Form2::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
-// The drives are listed afresh each time the window opens, the first one chosen whichever the
-// player uses.
+// The drives as the player last found them, listed again once it has looked afresh: a drive or a
+// link's target may take its time to answer, and the window never waits for it.
 void Form2::Form_Load()
 {
+    listDrives();
+    connect(&player_, &MMControl::drivesListed, this, &Form2::listDrives);
+    player_.listDrives();
+}
+
+// The first drive is chosen whichever the player uses; a drive already chosen stays chosen.
+void Form2::listDrives()
+{
+    const QString chosen = Combo1->currentText();
+    Combo1->clear();
     const DriveTable drives = player_.drives();
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         const QString name(QLatin1Char{letter});
         if (GetDriveKind(drives, name) == kCdRom)
             Combo1->addItem(name + u':');
     }
-    Combo1->setCurrentIndex(Combo1->count() > 0 ? 0 : -1);
+    Combo1->setCurrentIndex(std::max(Combo1->findText(chosen), Combo1->count() > 0 ? 0 : -1));
 }
 
 // A cancelled dialog leaves the swatch as it was.

@@ -24,6 +24,7 @@ protected:
 
 private:
     void Form_Load();
+    void listDrives();
     void chooseColor(ColorSwatch* swatch);
     void Command1_Click();
 

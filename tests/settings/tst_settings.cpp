@@ -101,7 +101,8 @@ private slots:
         QTest::newRow("the close box") << false;
     }
 
-    // Drives D: and F: are images, an optical drive takes E:, and G: is a folder: no drive. The
+    // Drives D: and F: are images, an optical drive takes E:, and G: is a folder: no drive; H:,
+    // mapped after the last open, shows once the window has listed the drives afresh. The
     // swatches show the colours in use; a cancelled colour dialog leaves its swatch. Only OK
     // applies: colours, player and file.
     void settingsWindow()
@@ -117,6 +118,7 @@ private slots:
         MMControl player(fixture.programFolder(), devices);
         player.setCommand(u"open"_s);
         QTRY_COMPARE(player.trackCount(), 1); // the optical drives are those the open found
+        fixture.mapDrive('h', fixture.makeDisc(u"three"_s, {u"1000"_s})); // seen once listed again
         Colors colors{{}, 2, 3};
         Answers answers;
         answers.colors = {QColor(Qt::red), std::nullopt};
@@ -127,6 +129,8 @@ private slots:
         QCOMPARE(drives->count(), 3);
         QCOMPARE(drives->itemText(0), u"D:"_s);
         QCOMPARE(drives->itemText(1), u"E:"_s);
+        QCOMPARE(drives->currentIndex(), 0);
+        QTRY_COMPARE(drives->count(), 4);
         QCOMPARE(drives->currentIndex(), 0);
         QCOMPARE(swatches[0]->value(), 0); // unset shows black
         QTest::mouseClick(swatches[0], Qt::LeftButton);
