@@ -301,12 +301,10 @@ private slots:
         qputenv("SDL_AUDIODRIVER", "dummy");
         Rig disc([this](PlayerDevices& devices) { devices.makeSink = sdl.factory(); });
         disc.insert({u"3000"_s});
-        QSignalSpy played(&disc.player, &MMControl::PlayCompleted);
         disc.pressPlay();
         disc.pressStop();
         disc.pressPlay();
         QTRY_VERIFY(disc.player.position() > 2000 && disc.playing()); // SDL's silent output plays
-        QCOMPARE(played.count(), 1);
     }
 
 private:

@@ -126,11 +126,9 @@ private slots:
 
         const QList<ColorSwatch*> swatches = settings.findChildren<ColorSwatch*>();
         auto* drives = settings.findChild<QComboBox*>();
-        QCOMPARE(drives->count(), 3);
+        QTRY_COMPARE(drives->count(), 4);
         QCOMPARE(drives->itemText(0), u"D:"_s);
         QCOMPARE(drives->itemText(1), u"E:"_s);
-        QCOMPARE(drives->currentIndex(), 0);
-        QTRY_COMPARE(drives->count(), 4);
         QCOMPARE(drives->currentIndex(), 0);
         QCOMPARE(swatches[0]->value(), 0); // unset shows black
         QTest::mouseClick(swatches[0], Qt::LeftButton);
