@@ -33,19 +33,6 @@ void whenReady(const QFuture<T>& future, QObject* context, Then then)
     watcher->setFuture(future);
 }
 
-// Runs `work` on a thread of its own.
-template <typename Work> QFuture<std::invoke_result_t<Work>> runDetached(Work work)
-{
-    auto promise = std::make_shared<QPromise<std::invoke_result_t<Work>>>();
-    promise->start();
-    QFuture<std::invoke_result_t<Work>> future = promise->future();
-    std::thread([promise, work = std::move(work)]() mutable {
-        promise->addResult(work());
-        promise->finish();
-    }).detach();
-    return future;
-}
-
 // Runs tasks one after another, in the order given, on a thread of its own. The thread ends once
 // the queue is gone and the tasks given before have run.
 class TaskQueue {
