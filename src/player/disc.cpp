@@ -1,60 +1,13 @@
 #include "disc.h"
 
 #include "cdtime.h"
+#include "imagecheck.h"
 #include "libcdio.h"
 
 #include <QFile>
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 namespace {
-
-// The cue sheet libcdio reads to open a path: the path itself when it ends in "cue" or "CUE", the
-// sheet of the same name beside it when it ends in "bin" or "BIN"; none otherwise.
-QByteArray cueSheetOf(const QByteArray& path)
-{
-    if (path.size() <= 3)
-        return {};
-    const QByteArray ending = path.right(3);
-    if (ending == "cue" || ending == "CUE")
-        return path;
-    if (ending == "bin" || ending == "BIN")
-        return path.chopped(3) + (ending == "bin" ? "cue" : "CUE");
-    return {};
-}
-
-// libcdio 2.1.0 indexes its table of tracks by the first TRACK line's number without checking
-// it: a cue sheet with no track, with more than 99, or whose first track number is above its
-// count of tracks makes it read and write outside that table while opening. Such a sheet is
-// refused before libcdio reads it. The sheet is read as libcdio reads it: fgets() lines of at
-// most 4095 bytes, words split at space, tab, CR and LF, the track number as strtol() takes it.
-bool isCueSheetSafeForLibcdio(const QByteArray& path)
-{
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.constData(), "r"),
-                                                               std::fclose);
-    if (!file)
-        return true; // libcdio cannot read it either
-    constexpr const char* kSeparators = " \t\n\r";
-    char line[4096];
-    int tracks = 0;
-    long first = 0;
-    while (std::fgets(line, sizeof line, file.get())) {
-        char* rest = nullptr;
-        const char* keyword = strtok_r(line, kSeparators, &rest);
-        if (!keyword || std::strcmp(keyword, "TRACK") != 0)
-            continue;
-        if (++tracks == 1) {
-            const char* number = strtok_r(nullptr, kSeparators, &rest);
-            char* end = nullptr;
-            first = number ? std::strtol(number, &end, 10) : 0;
-            if (!number || end == number)
-                return false;
-        }
-    }
-    return tracks >= 1 && tracks <= CDIO_CD_MAX_TRACKS && first >= 1 && first <= tracks;
-}
 
 // The table of contents as libcdio reports it, or nothing when it makes no sense: an image whose
 // data file is shorter than its cue sheet claims, or a device that answers with nothing.
@@ -129,6 +82,8 @@ std::unique_ptr<Disc> Disc::open(const QString& path, QString* whyNot)
     const QByteArray name = QFile::encodeName(path);
     if (const QByteArray cue = cueSheetOf(name); !cue.isEmpty() && !isCueSheetSafeForLibcdio(cue))
         return refuse("キューシートのトラック番号が正しくありません");
+    if (!isNrgImageSafeForLibcdio(name))
+        return refuse("NRG イメージが壊れています");
     Handle handle(cdio_open(name.constData(), DRIVER_UNKNOWN));
     if (!handle)
         return refuse("開けません");

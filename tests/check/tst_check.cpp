@@ -49,8 +49,10 @@ private slots:
         row("an image and a drive", "a", u"--image disc --drive D:"_s, u"使い方"_s, 2);
         row("a file that cannot be read", "a", u"missing.txt"_s, u"missing.txt: 読めません"_s, 2);
         row("a file too large", "a", u"large.txt"_s, u"large.txt: 読めません (大きすぎます"_s, 2);
-        row("an image libcdio fails to read", "a", u"--image crafted.nrg"_s,
-            u"crafted.nrg: ディスクを読めません (ディスクが入っていません: fread (): "_s, 2);
+        row("an image libcdio fails to read", "a", u"--image inner.nrg"_s,
+            u"inner.nrg: ディスクを読めません (開けません: unexpected nrg magic ID NER5"_s, 2);
+        row("an image libcdio would read past", "a", u"--image long.nrg"_s,
+            u"long.nrg: ディスクを読めません (NRG イメージが壊れています)"_s, 2);
     }
 
     // The messages say where, in the form editors jump to, and why; the status sums them up.
@@ -65,9 +67,11 @@ private slots:
         writeFile(folder.path(u"song.txt"_s), lyrics);
         writeFile(folder.path(u"large.txt"_s), {});
         QVERIFY(QFile::resize(folder.path(u"large.txt"_s), kLargestLyricsFile + 1)); // sparse
-        // Its footer points a terabyte past its end: libcdio's error ends a call, not the checker.
-        writeFile(folder.path(u"crafted.nrg"_s),
-                  QByteArray(64, 0) + "NER5\0\0\0\xe8\xd4\xa5\x10\0"_ba);
+        // NRG images whose chunks hold a footer's tag, and run two gigabytes past their end.
+        const QByteArray footer = "NER5\0\0\0\0\0\0\0\x40"_ba;
+        writeFile(folder.path(u"inner.nrg"_s), QByteArray(64, 0) + "NER5\0\0\0\0"_ba + footer);
+        writeFile(folder.path(u"long.nrg"_s),
+                  QByteArray(64, 0) + "XXXX\x7f\xff\xff\xf0"_ba + footer);
         QProcess check;
         check.setWorkingDirectory(folder.programFolder());
         check.start(QStringLiteral(CHECK_PATH),

@@ -1,0 +1,135 @@
+#include "imagecheck.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+#include <algorithm>
+#include <cdio/cdio.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+
+QByteArray cueSheetOf(const QByteArray& path)
+{
+    if (path.size() <= 3)
+        return {};
+    const QByteArray ending = path.right(3);
+    if (ending == "cue" || ending == "CUE")
+        return path;
+    if (ending == "bin" || ending == "BIN")
+        return path.chopped(3) + (ending == "bin" ? "cue" : "CUE");
+    return {};
+}
+
+// The sheet is read as libcdio reads it: fgets() lines of at most 4095 bytes, words split at
+// space, tab, CR and LF, the track number as strtol() takes it.
+bool isCueSheetSafeForLibcdio(const QByteArray& path)
+{
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.constData(), "r"),
+                                                               std::fclose);
+    if (!file)
+        return true; // libcdio cannot read it either
+    constexpr const char* kSeparators = " \t\n\r";
+    char line[4096];
+    int tracks = 0;
+    long first = 0;
+    while (std::fgets(line, sizeof line, file.get())) {
+        char* rest = nullptr;
+        const char* keyword = strtok_r(line, kSeparators, &rest);
+        if (!keyword || std::strcmp(keyword, "TRACK") != 0)
+            continue;
+        if (++tracks == 1) {
+            const char* number = strtok_r(nullptr, kSeparators, &rest);
+            char* end = nullptr;
+            first = number ? std::strtol(number, &end, 10) : 0;
+            if (!number || end == number)
+                return false;
+        }
+    }
+    return tracks >= 1 && tracks <= CDIO_CD_MAX_TRACKS && first >= 1 && first <= tracks;
+}
+
+namespace {
+
+// The sizes of the parts of an NRG image that libcdio reads.
+constexpr qsizetype kFooterBytes = 12;
+constexpr qsizetype kMostChunkBytes = 4096; // libcdio asserts no more, then reads on regardless
+constexpr quint32 kCueEntryBytes = 8, kEtnfEntryBytes = 20, kEtn2EntryBytes = 32;
+constexpr quint32 kDaoHeaderBytes = 22, kDaoxEntryBytes = 42, kDaoiEntryBytes = 30;
+constexpr quint32 kCdTextPackBytes = 18;
+
+quint32 be32(const QByteArray& bytes, qsizetype at)
+{
+    return qFromBigEndian<quint32>(bytes.constData() + at);
+}
+
+// The tracks a chunk adds as libcdio reads it, or nothing when libcdio would read past it or an
+// assertion of its would fail.
+std::optional<int> tracksOfChunk(const QByteArray& id, quint32 length, int tracksBefore)
+{
+    const auto tracksIf = [](bool sound, quint32 tracks) {
+        return sound ? std::optional(int(tracks)) : std::nullopt;
+    };
+    if (id == "CUEX") // a pair of entries a track, after the lead-in's pair
+        return tracksIf(length >= 2 * kCueEntryBytes && length % (2 * kCueEntryBytes) == 0,
+                        length / (2 * kCueEntryBytes) - 1);
+    if (id == "CUES")
+        return tracksIf(length >= kCueEntryBytes && length % kCueEntryBytes == 0,
+                        (length / kCueEntryBytes - 1) / 2);
+    if (id == "ETNF")
+        return tracksIf(length % kEtnfEntryBytes == 0, length / kEtnfEntryBytes);
+    if (id == "ETN2")
+        return tracksIf(length % kEtn2EntryBytes == 0, length / kEtn2EntryBytes);
+    if (id == "DAOX" || id == "DAOI") // an entry for each track found before, and one at least
+        return tracksIf(length >= kDaoHeaderBytes +
+                                      quint32(std::max(tracksBefore, 1)) *
+                                          (id == "DAOX" ? kDaoxEntryBytes : kDaoiEntryBytes),
+                        0);
+    if (id == "SINF" || id == "MTYP")
+        return tracksIf(length == 4, 0);
+    if (id == "CDTX")
+        return tracksIf(length % kCdTextPackBytes == 0, 0);
+    return 0; // skipped
+}
+
+} // namespace
+
+bool isNrgImageSafeForLibcdio(const QByteArray& path)
+{
+    QFile file(QFile::decodeName(path));
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly) || file.size() < kFooterBytes)
+        return true; // a drive, or too short for libcdio to find a footer
+    const qint64 size = file.size();
+    const QByteArray footer =
+        file.seek(size - kFooterBytes) ? file.read(kFooterBytes) : QByteArray();
+    quint64 start = 0;
+    if (footer.size() == kFooterBytes && footer.sliced(4, 4) == "NERO")
+        start = be32(footer, 8);
+    else if (footer.size() == kFooterBytes && footer.first(4) == "NER5")
+        start = qFromBigEndian<quint64>(footer.constData() + 4);
+    else
+        return true; // not an NRG image: libcdio reads no further
+    if (start >= quint64(size) || quint64(size) - start > kMostChunkBytes ||
+        !file.seek(qint64(start)))
+        return false;
+    const QByteArray chunks = file.read(size - qint64(start));
+    int tracks = 0;
+    for (qsizetype at = 0; at < chunks.size();) {
+        if (chunks.size() - at < 8)
+            return false;
+        const QByteArray id = chunks.sliced(at, 4);
+        const quint32 length = be32(chunks, at + 4);
+        if (id == "NERO" || id == "NER5") // libcdio refuses the image here
+            return true;
+        if (id == "END!")
+            break;
+        const std::optional<int> added = tracksOfChunk(id, length, tracks);
+        if (!added || length > quint64(chunks.size() - at - 8) ||
+            (tracks += *added) > CDIO_CD_MAX_TRACKS)
+            return false;
+        at += 8 + qsizetype(length);
+    }
+    return tracks >= 1; // libcdio ends the last track it found
+}
