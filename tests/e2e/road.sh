@@ -134,7 +134,7 @@ list_under_pointer() {
     local under frame
     xdotool mousemove --window "$win" $list_x $list_y
     under=$(xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p')
-    frame=$(xwininfo -id "$win" -tree | awk '/Parent window id:/ { print $4 }')
+    frame=$(xwininfo -id "$win" -tree | awk '/Parent window id:/ && !/root window/ { print $4 }')
     [ "$under" = "$((win))" ] || [ "$under" = "$((frame))" ]
 }
 # The list's popup, opened with the button held: a release would choose an item if the program
