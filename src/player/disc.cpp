@@ -83,7 +83,7 @@ std::unique_ptr<Disc> Disc::open(const QString& path, QString* whyNot)
     if (const QByteArray cue = cueSheetOf(name); !cue.isEmpty() && !isCueSheetSafeForLibcdio(cue))
         return refuse("キューシートのトラック番号が正しくありません");
     if (!isNrgImageSafeForLibcdio(name))
-        return refuse("NRG イメージが壊れています");
+        return refuse("NRG イメージが壊れているか、CD-TEXT を含んでいます");
     Handle handle(cdio_open(name.constData(), DRIVER_UNKNOWN));
     if (!handle)
         return refuse("開けません");

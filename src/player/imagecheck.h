@@ -18,5 +18,5 @@ bool isCueSheetSafeForLibcdio(const QByteArray& path);
 // libcdio takes any file that ends in an NRG footer for an NRG image, whatever its name, and
 // walks its chunks without checking them against what it read: a chunk longer than the rest,
 // entries that do not fill their chunk, more than 99 tracks or none make it read and write
-// outside its buffers.
+// outside its buffers. Its CD-TEXT chunk is never safe: text it cannot parse is freed twice.
 bool isNrgImageSafeForLibcdio(const QByteArray& path);

@@ -52,7 +52,7 @@ private slots:
         row("an image libcdio fails to read", "a", u"--image inner.nrg"_s,
             u"inner.nrg: ディスクを読めません (開けません: unexpected nrg magic ID NER5"_s, 2);
         row("an image libcdio would read past", "a", u"--image long.nrg"_s,
-            u"long.nrg: ディスクを読めません (NRG イメージが壊れています)"_s, 2);
+            u"long.nrg: ディスクを読めません (NRG イメージが壊れているか"_s, 2);
     }
 
     // The messages say where, in the form editors jump to, and why; the status sums them up.
