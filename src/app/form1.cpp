@@ -156,7 +156,10 @@ void Form1::Form_Unload()
 void Form1::Command2_Click()
 {
     MMControl1->setLoadingFlag(false);
-    if (const std::optional<QString> path = dialogs_.askLyricsFile(this)) {
+    mpris_->setAnswering(false);
+    const std::optional<QString> path = dialogs_.askLyricsFile(this);
+    mpris_->setAnswering(true);
+    if (path) {
         MMControl1->setCommand(QStringLiteral("stop"));
         // A file that cannot be opened leaves the lists empty and the view as it was.
         if (QString whyNot; LoadLyrics(*path, List1, List2, &whyNot))

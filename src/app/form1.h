@@ -49,6 +49,7 @@ private:
     void drawPlainWindow(int centre);
     void connectMediaControls();
     void tellMediaControls();
+    int trackHeard() const;
     void chooseNeighbour(int step);
     QColor color(std::optional<qint32> value) const;
 
@@ -71,4 +72,5 @@ private:
     QLabel* Label10;
     QTimer* Timer1;
     MprisPlayer* mpris_ = nullptr;
+    QTimer* trackWatch_ = nullptr;
 };

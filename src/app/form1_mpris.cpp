@@ -3,16 +3,15 @@
 #include "form1.h"
 #include "mmcontrol.h"
 #include "mprisplayer.h"
+#include "trackend.h"
 
 #include <QComboBox>
+#include <QTimer>
 
 namespace {
 
-// The item chosen, or with none chosen (after 更新) the one of the track the player holds.
-int heldItem(const QComboBox& list, const MMControl& player)
-{
-    return list.currentIndex() >= 0 ? list.currentIndex() : player.track() - player.firstTrack();
-}
+// How often the bus looks which track is heard while playback runs on from track to track.
+constexpr int kTrackWatchMs = 250;
 
 } // namespace
 
@@ -31,27 +30,46 @@ void Form1::connectMediaControls()
     controls.next = [this] { chooseNeighbour(1); };
     controls.previous = [this] { chooseNeighbour(-1); };
     controls.positionUs = [this] {
-        return qint64(MMControl1->position() - MMControl1->trackStart()) * 1000;
+        if (!MMControl1->isPlaying())
+            return qint64(0);
+        const int track = trackHeard();
+        return qint64(std::clamp(MMControl1->position() - MMControl1->trackStart(track), 0,
+                                 MMControl1->trackLength(track))) *
+               1000;
+    };
+    controls.setVolume = [this](double volume) {
+        MMControl1->setVolume(volume);
+        tellMediaControls();
     };
     mpris_ = new MprisPlayer(controls, this);
+    trackWatch_ = new QTimer(this);
+    trackWatch_->setInterval(kTrackWatchMs);
+    connect(trackWatch_, &QTimer::timeout, this, &Form1::tellMediaControls);
     connect(MMControl1, &MMControl::stateChanged, this, &Form1::tellMediaControls);
-    connect(Combo1, &QComboBox::currentIndexChanged, this, &Form1::tellMediaControls);
     mpris_->publish(QDBusConnection::sessionBus());
+}
+
+// The track chosen, or the one after it that playback without lyrics has run on into: the window
+// ends a track with lyrics at its end.
+int Form1::trackHeard() const
+{
+    return Timer1->isActive() ? MMControl1->track() : MMControl1->trackHeard();
 }
 
 void Form1::tellMediaControls()
 {
-    const int item = heldItem(*Combo1, *MMControl1);
+    const int heard = trackHeard();
+    const int item = heard - MMControl1->firstTrack();
     MprisState state;
     state.playing = MMControl1->isPlaying();
-    state.canPlay = MMControl1->canPlay();
     state.canGoNext = item + 1 < Combo1->count();
     state.canGoPrevious = item > 0 && item < Combo1->count();
+    state.volume = MMControl1->volume();
     if (MMControl1->trackCount() > 0) {
-        state.track = MMControl1->track();
-        state.lengthUs = qint64(MMControl1->trackLength()) * 1000;
-        const DiscText song = MMControl1->text(state.track);
-        state.title = song.title.isEmpty() ? Combo1->itemText(item) : song.title;
+        state.track = heard;
+        state.lengthUs = qint64(MMControl1->trackLength(heard)) * 1000;
+        const DiscText song = MMControl1->text(heard);
+        state.title = song.title.isEmpty() ? TrackName(heard) : song.title;
         state.artist = song.performer;
         state.album = MMControl1->text(0).title;
         QStringList lines;
@@ -60,12 +78,17 @@ void Form1::tellMediaControls()
         state.lyrics = lines.join(u'\n');
     }
     mpris_->setState(state);
+    if (!state.playing || Timer1->isActive())
+        trackWatch_->stop();
+    else if (!trackWatch_->isActive())
+        trackWatch_->start();
 }
 
-// As a user's choice of the item after or before; a track that was playing goes on with the new.
+// As a user's choice of the item after or before the track heard; a track that was playing goes
+// on with the new.
 void Form1::chooseNeighbour(int step)
 {
-    const int item = heldItem(*Combo1, *MMControl1) + step;
+    const int item = trackHeard() - MMControl1->firstTrack() + step;
     if (item < 0 || item >= Combo1->count())
         return;
     const bool playing = MMControl1->isPlaying();

@@ -28,6 +28,7 @@ void Form1::FillTrackList()
     }
     // Nothing is chosen until the user chooses.
     Combo1->setCurrentIndex(-1);
+    tellMediaControls();
 }
 
 void Form1::Command1_Click()
@@ -86,6 +87,7 @@ void Form1::rewindToSelectedTrack()
 {
     MMControl1->setTrack(MMControl1->firstTrack() + Combo1->currentIndex());
     MMControl1->setPlayStart(MMControl1->trackStart());
+    tellMediaControls();
     mpris_->positionJumped();
     drawPlainWindow(FindFirstTaggedLine(List1));
 }
@@ -98,4 +100,5 @@ void Form1::setSynchronising(bool on)
     else if (!Timer1->isActive())
         Timer1->start();
     Command2->setEnabled(!on);
+    tellMediaControls();
 }

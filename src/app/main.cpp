@@ -42,7 +42,10 @@ int main(int argc, char* argv[])
     SdlAudioOutput output;
     Colors colors;
     QtDialogs dialogs;
-    Form1 window(colors, programFolder(), {output.factory()}, dialogs);
+    PlayerDevices devices;
+    devices.makeSink = output.factory();
+    devices.setVolume = [&output](double volume) { output.setVolume(volume); };
+    Form1 window(colors, programFolder(), devices, dialogs);
     window.show();
     return QApplication::exec();
 }

@@ -4,7 +4,12 @@
 
 QString TrackItem(int track, int lengthMs)
 {
-    return QStringLiteral("ﾄﾗｯｸ%1 %2").arg(track).arg(FormatTimeTag(lengthMs));
+    return TrackName(track) + u' ' + FormatTimeTag(lengthMs);
+}
+
+QString TrackName(int track)
+{
+    return QStringLiteral("ﾄﾗｯｸ%1").arg(track);
 }
 
 bool TrackEnded(const QString& elapsedTag, const QString& item, int elapsedMs,

@@ -1,10 +1,13 @@
 #include "mprisplayer.h"
 
 #include "mediaplayer2adaptor.h"
+#include "mprisproperties.h"
 #include "playeradaptor.h"
 
 #include <QCoreApplication>
 #include <QDBusMessage>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -19,6 +22,7 @@ MprisPlayer::MprisPlayer(MprisControls controls, QObject* parent)
 {
     new MediaPlayer2Adaptor(this);
     new PlayerAdaptor(this);
+    new MprisProperties(this, *this);
 }
 
 MprisPlayer::~MprisPlayer()
@@ -42,15 +46,30 @@ void MprisPlayer::publish(QDBusConnection bus)
     }
 }
 
-// Each property of the player that changed is sent, all in one signal.
 void MprisPlayer::setState(const MprisState& state)
 {
     const MprisState before = std::exchange(state_, state);
+    if (!pressing_)
+        tellChangesSince(before);
+}
+
+void MprisPlayer::positionJumped()
+{
+    if (pressing_)
+        jumped_ = true;
+    else
+        emit Seeked(position());
+}
+
+// Each property of the player that changed is sent, all in one signal.
+void MprisPlayer::tellChangesSince(const MprisState& before)
+{
+    const MprisState& state = state_;
     QVariantMap changed;
     if (before.playing != state.playing)
         changed.insert(QStringLiteral("PlaybackStatus"), playbackStatus());
-    if (before.canPlay != state.canPlay)
-        changed.insert(QStringLiteral("CanPlay"), state.canPlay);
+    if ((before.track != 0) != hasTrack())
+        changed.insert(QStringLiteral("CanPlay"), hasTrack());
     if (before.canGoNext != state.canGoNext)
         changed.insert(QStringLiteral("CanGoNext"), state.canGoNext);
     if (before.canGoPrevious != state.canGoPrevious)
@@ -59,7 +78,15 @@ void MprisPlayer::setState(const MprisState& state)
                  before.lyrics) !=
         std::tie(state.track, state.lengthUs, state.title, state.artist, state.album, state.lyrics))
         changed.insert(QStringLiteral("Metadata"), metadata());
-    if (changed.isEmpty() || name_.isEmpty())
+    if (before.volume != state.volume)
+        changed.insert(QStringLiteral("Volume"), state.volume);
+    if (!changed.isEmpty())
+        send(changed);
+}
+
+void MprisPlayer::send(const QVariantMap& changed)
+{
+    if (name_.isEmpty())
         return;
     QDBusMessage signal =
         QDBusMessage::createSignal(kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
@@ -104,10 +131,35 @@ QVariantMap MprisPlayer::metadata() const
     return metadata;
 }
 
+// The window's own steps inside one press (a stop and a play for the choice of a track while
+// playing) are not shown one by one.
 void MprisPlayer::press(const std::function<void()>& control)
 {
-    if (answering_)
-        control();
+    if (!answering_)
+        return;
+    const MprisState before = state_;
+    pressing_ = true;
+    control();
+    pressing_ = false;
+    tellChangesSince(before);
+    if (std::exchange(jumped_, false))
+        emit Seeked(position());
+}
+
+void MprisPlayer::setRate(double rate)
+{
+    if (rate == 0.0)
+        Pause();
+}
+
+// A value out of range is taken as the nearest end, and the bus is told the volume it got.
+void MprisPlayer::setVolume(double volume)
+{
+    const double before = state_.volume;
+    if (!std::isnan(volume))
+        controls_.setVolume(std::clamp(volume, 0.0, 1.0));
+    if (state_.volume == before && volume != before)
+        send({{QStringLiteral("Volume"), state_.volume}});
 }
 
 void MprisPlayer::Raise()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QDBusObjectPath>
 #include <QObject>
 #include <QStringList>
@@ -10,15 +11,16 @@
 // What the player shows on the desktop's media controls, told by the window whenever it changes.
 struct MprisState {
     bool playing = false;
-    bool canPlay = false;
     bool canGoNext = false;
     bool canGoPrevious = false;
-    int track = 0; // the disc's own number of the track the player holds; 0 without a disc
+    // The disc's own number of the track being heard, or played next; 0 without a disc.
+    int track = 0;
     qint64 lengthUs = 0;
     QString title;
     QString artist; // where the disc's CD-TEXT names them
     QString album;
     QString lyrics; // as read, tags included
+    double volume = 1.0;
 
     bool operator==(const MprisState&) const = default;
 };
@@ -26,14 +28,17 @@ struct MprisState {
 // What the media controls may do to the window: each acts as the user's own press or choice.
 struct MprisControls {
     std::function<void()> raise, quit, play, stop, next, previous;
+    // Within the track's length: 0 while stopped.
     std::function<qint64()> positionUs;
+    // Between 0 and 1.
+    std::function<void(double)> setVolume;
 };
 
 // The player on the session bus as MPRIS 2 has it (org.mpris.MediaPlayer2 and its Player), for
 // the desktop's media keys and sound menu. The player has no pause: a pause stops, as the stop
 // button does. The generated adaptors read the properties and call the slots below by their
-// D-Bus names.
-class MprisPlayer : public QObject {
+// D-Bus names. Each call sends at most one PropertiesChanged, holding all it changed.
+class MprisPlayer : public QObject, public QDBusContext {
     Q_OBJECT
     Q_PROPERTY(bool CanQuit READ yes)
     Q_PROPERTY(bool CanRaise READ yes)
@@ -43,15 +48,15 @@ class MprisPlayer : public QObject {
     Q_PROPERTY(QStringList SupportedUriSchemes READ none)
     Q_PROPERTY(QStringList SupportedMimeTypes READ none)
     Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
-    Q_PROPERTY(double Rate READ one WRITE ignore)
-    Q_PROPERTY(double Volume READ one WRITE ignore)
+    Q_PROPERTY(double Rate READ one WRITE setRate)
+    Q_PROPERTY(double Volume READ volume WRITE setVolume)
     Q_PROPERTY(double MinimumRate READ one)
     Q_PROPERTY(double MaximumRate READ one)
     Q_PROPERTY(QVariantMap Metadata READ metadata)
     Q_PROPERTY(qlonglong Position READ position)
     Q_PROPERTY(bool CanGoNext READ canGoNext)
     Q_PROPERTY(bool CanGoPrevious READ canGoPrevious)
-    Q_PROPERTY(bool CanPlay READ canPlay)
+    Q_PROPERTY(bool CanPlay READ hasTrack)
     Q_PROPERTY(bool CanPause READ yes)
     Q_PROPERTY(bool CanSeek READ no)
     Q_PROPERTY(bool CanControl READ yes)
@@ -66,7 +71,7 @@ public:
     // While false (a modal window is open) the calls that press or choose do nothing.
     void setAnswering(bool answering) { answering_ = answering; }
     // The position moved other than by playing.
-    void positionJumped() { emit Seeked(position()); }
+    void positionJumped();
 
 public slots:
     void Raise();
@@ -88,7 +93,10 @@ private:
     bool yes() const { return true; }
     bool no() const { return false; }
     double one() const { return 1.0; }
-    void ignore(double) {}
+    // Playing at no speed is a pause; other speeds are not offered.
+    void setRate(double rate);
+    double volume() const { return state_.volume; }
+    void setVolume(double volume);
     QStringList none() const { return {}; }
     QString identity() const;
     QString desktopEntry() const;
@@ -97,12 +105,17 @@ private:
     qlonglong position() const { return controls_.positionUs(); }
     bool canGoNext() const { return state_.canGoNext; }
     bool canGoPrevious() const { return state_.canGoPrevious; }
-    bool canPlay() const { return state_.canPlay; }
+    bool hasTrack() const { return state_.track != 0; }
     void press(const std::function<void()>& control);
+    void tellChangesSince(const MprisState& before);
+    void send(const QVariantMap& changed);
 
     const MprisControls controls_;
     MprisState state_;
     bool answering_ = true;
+    // Inside a call's press: changes and jumps are told once it is over.
+    bool pressing_ = false;
+    bool jumped_ = false;
     QDBusConnection bus_{QString()};
     QString name_;
 };

@@ -5,6 +5,7 @@
 #include "libcdio.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <algorithm>
 
 namespace {
@@ -42,15 +43,32 @@ std::vector<Track> readTracks(CdIo_t* handle)
     return tracks;
 }
 
+// libcdio takes a cue sheet's text for ISO 8859-1, whatever it is, so the sheet's own bytes are
+// what it hands back read that way. They are UTF-8 where they can be, as rippers write them
+// today, and otherwise code page 932, as Japanese Windows programs wrote them.
+QString decodeCueSheetText(const QString& readAsLatin1)
+{
+    const QByteArray bytes = readAsLatin1.toLatin1();
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder cp932("CP932", QStringDecoder::Flag::Stateless);
+    return cp932.isValid() ? QString(cp932(bytes)) : readAsLatin1;
+}
+
 // The disc's CD-TEXT, which libcdio hands over in UTF-8, under 0 for the disc itself.
-std::map<int, DiscText> readText(CdIo_t* handle, const std::vector<Track>& tracks)
+std::map<int, DiscText> readText(CdIo_t* handle, const std::vector<Track>& tracks,
+                                 bool fromCueSheet)
 {
     std::map<int, DiscText> text;
     const cdtext_t* cdtext = cdio_get_cdtext(handle);
     if (!cdtext)
         return text;
-    const auto field = [cdtext](cdtext_field_t field, int track) {
-        return QString::fromUtf8(cdtext_get_const(cdtext, field, static_cast<track_t>(track)));
+    const auto field = [cdtext, fromCueSheet](cdtext_field_t field, int track) {
+        const QString value =
+            QString::fromUtf8(cdtext_get_const(cdtext, field, static_cast<track_t>(track)));
+        return fromCueSheet ? decodeCueSheetText(value) : value;
     };
     text[0] = {field(CDTEXT_FIELD_TITLE, 0), field(CDTEXT_FIELD_PERFORMER, 0)};
     for (const Track& track : tracks)
@@ -80,7 +98,8 @@ std::unique_ptr<Disc> Disc::open(const QString& path, QString* whyNot)
     if (path.isEmpty())
         return refuse("ドライブがありません");
     const QByteArray name = QFile::encodeName(path);
-    if (const QByteArray cue = cueSheetOf(name); !cue.isEmpty() && !isCueSheetSafeForLibcdio(cue))
+    const QByteArray cue = cueSheetOf(name);
+    if (!cue.isEmpty() && !isCueSheetSafeForLibcdio(cue))
         return refuse("キューシートのトラック番号が正しくありません");
     if (!isNrgImageSafeForLibcdio(name))
         return refuse("NRG イメージが壊れているか、CD-TEXT を含んでいます");
@@ -94,7 +113,7 @@ std::unique_ptr<Disc> Disc::open(const QString& path, QString* whyNot)
     std::vector<Track> tracks = readTracks(handle.get());
     if (tracks.empty())
         return refuse("目次を読めません");
-    std::map<int, DiscText> text = readText(handle.get(), tracks);
+    std::map<int, DiscText> text = readText(handle.get(), tracks, !cue.isEmpty());
     return std::unique_ptr<Disc>(new Disc(std::move(handle), std::move(tracks), std::move(text)));
 }
 

@@ -27,8 +27,12 @@ public:
     int trackLength() const { return player_.trackLength(); }
     int trackLength(int number) const { return player_.trackLength(number); }
     int trackStart() const { return player_.trackStart(); }
+    int trackStart(int number) const { return player_.trackStart(number); }
+    int trackHeard() const { return player_.trackHeard(); }
     int position() const { return player_.position(); }
     DiscText text(int track) const { return player_.text(track); }
+    void setVolume(double volume) { player_.setVolume(volume); }
+    double volume() const { return player_.volume(); }
     void setPlayStart(int ms) { player_.setPlayStart(ms); }
     // While false both buttons are disabled.
     void setLoadingFlag(bool ready);

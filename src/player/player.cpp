@@ -101,10 +101,20 @@ int Player::trackLength(int number) const
     return track ? track->lengthMs() : 0;
 }
 
-int Player::trackStart() const
+int Player::trackStart(int number) const
 {
-    const Track* track = disc_ ? disc_->track(track_) : nullptr;
+    const Track* track = disc_ ? disc_->track(number) : nullptr;
     return track ? cdtime::frameToMs(cdtime::sectorToFrame(track->firstSector)) : 0;
+}
+
+int Player::trackHeard() const
+{
+    if (!playback_)
+        return track_;
+    const int sector = std::min(cdtime::frameToSector(originFrame_ + playback_->framesPlayed()),
+                                disc_->audioEndSector() - 1);
+    const Track* heard = disc_->trackAt(sector);
+    return heard ? heard->number : track_;
 }
 
 int Player::position() const
@@ -122,6 +132,13 @@ DiscText Player::text(int track) const
 void Player::setPlayStart(int ms)
 {
     playStartSector_ = cdtime::msToSector(ms);
+}
+
+void Player::setVolume(double volume)
+{
+    volume_ = std::clamp(volume, 0.0, 1.0);
+    if (devices_.setVolume)
+        devices_.setVolume(volume_);
 }
 
 void Player::listDrives()

@@ -43,7 +43,12 @@ public:
     int trackLength() const { return trackLength(track_); }
     // Of any of the disc's tracks, without choosing it; 0 for one it does not have.
     int trackLength(int number) const;
-    int trackStart() const;
+    int trackStart() const { return trackStart(track_); }
+    // Of any of the disc's tracks; 0 for one it does not have.
+    int trackStart(int number) const;
+    // While playing, the track being heard: a later one than the track held once playback has
+    // run on past its end. Otherwise the track held.
+    int trackHeard() const;
     int position() const;
     // What the disc's CD-TEXT says of the disc (0) or of a track.
     DiscText text(int track) const;
@@ -54,6 +59,9 @@ public:
     bool isPlaying() const { return playback_ != nullptr; }
     void play();
     void stop();
+    // How loud the sound output plays, from 0 (silent) to 1 (as the disc has it), from now on.
+    void setVolume(double volume);
+    double volume() const { return volume_; }
 
     // The drive letters as the last open found them, the program folder's links and the optical
     // drives, without waiting for any drive or link.
@@ -83,6 +91,7 @@ private:
     const PlayerDevices devices_;
     QString deviceElement_;
     int track_ = 1;
+    double volume_ = 1.0;
     std::optional<int> playStartSector_;
     std::int64_t positionFrame_ = 0; // while not playing
     std::int64_t originFrame_ = 0;   // of the playback under way

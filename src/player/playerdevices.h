@@ -20,4 +20,6 @@ struct PlayerDevices {
     SectorRead readSectors = &Disc::readAudio;
     std::function<QStringList()> opticalDrives = &DriveTable::systemOpticalDrives;
     DiscOpen openDisc = &Disc::open;
+    // Sets how loud the output plays, 0 to 1; none where the output has no loudness of its own.
+    std::function<void(double)> setVolume;
 };

@@ -6,6 +6,8 @@
 #include "ringbuffer.h"
 
 #include <QPromise>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -19,6 +21,19 @@ template <typename Function> bool resolve(QLibrary& library, Function& function,
 {
     function = reinterpret_cast<Function>(library.resolve(name));
     return function != nullptr;
+}
+
+// Scales 16-bit little-endian samples; at full gain they stay as they are, bit for bit.
+void scale(Uint8* samples, std::size_t bytes, std::int32_t gain)
+{
+    if (gain == kFullGain)
+        return;
+    for (std::size_t at = 0; at + 1 < bytes; at += 2) {
+        std::int16_t sample;
+        std::memcpy(&sample, samples + at, 2);
+        sample = std::int16_t(std::int32_t{sample} * gain / kFullGain);
+        std::memcpy(samples + at, &sample, 2);
+    }
 }
 
 } // namespace
@@ -40,15 +55,18 @@ std::optional<SdlAudioApi> SdlAudioApi::load(QLibrary& library)
     return std::nullopt;
 }
 
-SdlAudioSink::SdlAudioSink(const SdlAudioApi& sdl, std::shared_ptr<RingBuffer> source)
-    : sdl_(sdl), source_(std::move(source))
+SdlAudioSink::SdlAudioSink(const SdlAudioApi& sdl, std::shared_ptr<RingBuffer> source,
+                           std::shared_ptr<const AudioGain> gain)
+    : sdl_(sdl), source_(std::move(source)), gain_(std::move(gain))
 {
 }
 
 std::unique_ptr<SdlAudioSink> SdlAudioSink::open(const SdlAudioApi& sdl,
-                                                 std::shared_ptr<RingBuffer> source)
+                                                 std::shared_ptr<RingBuffer> source,
+                                                 std::shared_ptr<const AudioGain> gain)
 {
-    std::unique_ptr<SdlAudioSink> sink(new SdlAudioSink(sdl, std::move(source)));
+    std::unique_ptr<SdlAudioSink> sink(
+        new SdlAudioSink(sdl, std::move(source), std::move(gain)));
     SDL_AudioSpec wanted{};
     wanted.freq = cdtime::kSampleRate;
     wanted.format = AUDIO_S16LSB;
@@ -90,6 +108,7 @@ void SdlAudioSink::fill(void* self, Uint8* stream, int length)
         taken = sink.source_->read(reinterpret_cast<std::byte*>(stream), std::size_t(length));
         sink.delivered_ += std::int64_t(taken / cdtime::kBytesPerFrame);
     }
+    scale(stream, taken, sink.gain_->load(std::memory_order_relaxed));
     std::memset(stream + taken, 0, std::size_t(length) - taken);
 }
 
@@ -101,11 +120,14 @@ struct SdlAudioOutput::SinkRequest {
 // SDL's audio driver, how many sinks use it, and the sinks that wait for one of them to close.
 struct SdlAudioOutput::Driver {
     Loader load;
+    std::shared_ptr<const AudioGain> gain;
     QLibrary library{QStringLiteral("SDL2-2.0"), 0};
     bool loadTried = false;
     std::optional<SdlAudioApi> api;
     int sinks = 0;
     std::vector<SinkRequest> waiting;
+    // Sinks asked for whose turn on the queue has not come yet.
+    std::atomic<int> opensAsked{0};
 
     std::unique_ptr<SdlAudioSink> makeSink(std::shared_ptr<RingBuffer> source);
     void closeSink(SdlAudioSink* sink);
@@ -121,7 +143,7 @@ std::unique_ptr<SdlAudioSink> SdlAudioOutput::Driver::makeSink(std::shared_ptr<R
         return nullptr;
     std::unique_ptr<SdlAudioSink> sink;
     if (sinks > 0)
-        sink = SdlAudioSink::open(*api, source);
+        sink = SdlAudioSink::open(*api, source, gain);
     else if (sink = openOn(nullptr, source); !sink)
         sink = openOn("dummy", source);
     sinks += sink ? 1 : 0;
@@ -148,16 +170,24 @@ std::unique_ptr<SdlAudioSink> SdlAudioOutput::Driver::openOn(const char* driver,
         qCInfo(playerLog) << "no sound driver" << (driver ? driver : "") << api->GetError();
         return nullptr;
     }
-    std::unique_ptr<SdlAudioSink> sink = SdlAudioSink::open(*api, std::move(source));
+    std::unique_ptr<SdlAudioSink> sink = SdlAudioSink::open(*api, std::move(source), gain);
     if (!sink)
         api->AudioQuit();
     return sink;
 }
 
 SdlAudioOutput::SdlAudioOutput(Loader load)
-    : driver_(std::make_shared<Driver>()), queue_(std::make_shared<TaskQueue>())
+    : gain_(std::make_shared<AudioGain>(kFullGain)), driver_(std::make_shared<Driver>()),
+      queue_(std::make_shared<TaskQueue>())
 {
     driver_->load = std::move(load);
+    driver_->gain = gain_;
+}
+
+void SdlAudioOutput::setVolume(double volume)
+{
+    gain_->store(std::int32_t(std::lround(std::clamp(volume, 0.0, 1.0) * kFullGain)),
+                 std::memory_order_relaxed);
 }
 
 SdlAudioOutput::~SdlAudioOutput() = default;
@@ -170,7 +200,11 @@ AudioSinkFactory SdlAudioOutput::factory()
                             std::make_shared<QPromise<std::shared_ptr<AudioSink>>>()};
         request.promise->start();
         QFuture<std::shared_ptr<AudioSink>> future = request.promise->future();
-        queue->post([driver, queue, request] { openSink(driver, queue, request); });
+        ++driver->opensAsked;
+        queue->post([driver, queue, request] {
+            --driver->opensAsked;
+            openSink(driver, queue, request);
+        });
         return future;
     };
 }
@@ -192,9 +226,15 @@ void SdlAudioOutput::openSink(const std::shared_ptr<Driver>& driver,
     request.promise->finish();
 }
 
+// A sink asked for meanwhile opens first: closing a device of a sound server can take SDL more
+// than a second, which the next track need not wait for where several devices may be open.
 void SdlAudioOutput::closeSink(const std::shared_ptr<Driver>& driver,
                                const std::shared_ptr<TaskQueue>& queue, SdlAudioSink* sink)
 {
+    if (driver->opensAsked > 0) {
+        queue->post([driver, queue, sink] { closeSink(driver, queue, sink); });
+        return;
+    }
     driver->closeSink(sink);
     for (SinkRequest& request : std::exchange(driver->waiting, {}))
         openSink(driver, queue, std::move(request));

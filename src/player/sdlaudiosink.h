@@ -9,6 +9,11 @@
 
 class TaskQueue;
 
+// How loud a sink plays: the factor its samples are scaled by, in 1/65536; 65536 leaves them
+// as they are. Set from any thread, read by the sound callback.
+using AudioGain = std::atomic<std::int32_t>;
+inline constexpr std::int32_t kFullGain = 1 << 16;
+
 // The SDL audio functions the sink uses, looked up in the SDL library at run time. The program
 // links no sound library, so its start-up does not wait for SDL and the many libraries SDL
 // brings along; they load at the first play.
@@ -37,7 +42,8 @@ class SdlAudioSink final : public AudioSink {
 public:
     // Nothing when the device does not open.
     static std::unique_ptr<SdlAudioSink> open(const SdlAudioApi& sdl,
-                                              std::shared_ptr<RingBuffer> source);
+                                              std::shared_ptr<RingBuffer> source,
+                                              std::shared_ptr<const AudioGain> gain);
     ~SdlAudioSink() override;
     SdlAudioSink(const SdlAudioSink&) = delete;
     SdlAudioSink& operator=(const SdlAudioSink&) = delete;
@@ -47,11 +53,13 @@ public:
     bool isLost() const override;
 
 private:
-    SdlAudioSink(const SdlAudioApi& sdl, std::shared_ptr<RingBuffer> source);
+    SdlAudioSink(const SdlAudioApi& sdl, std::shared_ptr<RingBuffer> source,
+                 std::shared_ptr<const AudioGain> gain);
     static void fill(void* self, Uint8* stream, int length);
 
     const SdlAudioApi sdl_;
     const std::shared_ptr<RingBuffer> source_;
+    const std::shared_ptr<const AudioGain> gain_;
     std::atomic<std::int64_t> played_{0};
     std::int64_t delivered_ = 0; // audio thread only
     bool primed_ = false;        // audio thread only
@@ -73,6 +81,8 @@ public:
 
     // Sinks for playback; none when SDL cannot be loaded or no output opens.
     AudioSinkFactory factory();
+    // How loud every sink plays, the open ones at once: 0 (silent) to 1, the disc's own samples.
+    void setVolume(double volume);
 
 private:
     struct Driver;
@@ -82,6 +92,7 @@ private:
     static void closeSink(const std::shared_ptr<Driver>& driver,
                           const std::shared_ptr<TaskQueue>& queue, SdlAudioSink* sink);
 
+    std::shared_ptr<AudioGain> gain_;
     std::shared_ptr<Driver> driver_; // used on the queue's thread only
     std::shared_ptr<TaskQueue> queue_;
 };

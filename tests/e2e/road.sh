@@ -3,7 +3,8 @@
 # server's null sink: start → 開く (the lyrics stay through the dialog's close and a cancel) →
 # choose track 1 → PLAY, over the session bus as the desktop's media key → each tagged line
 # lights up as the music reaches it → the track ends → minimised and brought back, the lyrics
-# still there → 設定, a window without a title → close.
+# still there → 設定, a window without a title → the media controls as playerctl works them →
+# close.
 # The sink is on a private PulseAudio server, or on the desktop's own when PulseAudio is not
 # installed (as beside PipeWire); with neither the test is skipped.
 # usage: road.sh CORVANTA MKDISC BAND
@@ -13,7 +14,7 @@ corvanta=$(realpath "$1") mkdisc=$(realpath "$2") band=$(realpath "$3")
 
 say() { echo "e2e: $*"; }
 die() { echo "e2e: FAIL: $*" >&2 && exit 1; }
-for tool in dbus-daemon dbus-send Xvfb openbox xprop xwininfo xdotool pactl parec od awk; do
+for tool in dbus-daemon dbus-send playerctl Xvfb openbox xprop xwininfo xdotool pactl parec od awk; do
     command -v "$tool" >/dev/null || die "$tool is missing (scripts/install-deps test)"
 done
 # Polls a command until it succeeds; the limit only bounds a hang.
@@ -218,6 +219,30 @@ wait_for 15 "the settings window" other_window
     die "the settings window's title bar shows $(xprop -id "$other" _NET_WM_NAME)"
 xdotool mousemove --window "$other" 272 196 click 1
 wait_for 15 "the settings window to close" eval '! other_window'
+
+say "the media controls, as playerctl works them"
+pc() { playerctl --player=corvanta "$@"; }
+pc --follow status >"$work/follow.log" 2>&1 &
+pids+=($!)
+wait_for 15 "playerctl to follow" grep -qx Stopped "$work/follow.log"
+pc play
+[ "$(pc metadata --format '{{title}} {{mpris:length}}')" = "ﾄﾗｯｸ1 6000000" ] ||
+    die "metadata while playing: $(pc metadata 2>&1)"
+pc next # plays on with track 2
+[ "$(pc metadata xesam:trackNumber)" = 2 ] || die "next did not go to track 2"
+pc play-pause
+pc play
+pc stop
+[ "$(pc position)" = 0.000000 ] || die "the position after a stop is $(pc position)"
+wait_for 15 "five states followed" sh -c "[ \$(wc -l <'$work/follow.log') -ge 5 ]"
+[ "$(paste -sd ' ' "$work/follow.log")" = "Stopped Playing Stopped Playing Stopped" ] ||
+    die "playerctl followed $(paste -sd ' ' "$work/follow.log")"
+click_at "$open_x" "$open_y"
+wait_for 30 "the file dialog" xdotool search --onlyvisible --name '^開く$'
+pc previous # the window takes no input while its dialog is open, and neither does the bus
+xdotool key Escape
+wait_for 15 "the file dialog to close" sh -c '! xdotool search --onlyvisible --name "^開く$"'
+[ "$(pc metadata xesam:trackNumber)" = 2 ] || die "previous chose a track behind the dialog"
 
 say "closing the window with Alt+F4"
 xdotool windowactivate --sync "$win" key alt+F4

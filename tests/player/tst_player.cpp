@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
+#include <QtEndian>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -226,17 +227,20 @@ private slots:
     {
         QTest::addColumn<QByteArray>("driver"); // "none": not even SDL's silent output opens
         QTest::addColumn<int>("end");
+        QTest::addColumn<double>("volume");
         // Track 2 plays from 3000 ms. SDL's silent output drains the ring in real time, so the
         // position still runs to the end; with no output at all play ends where it began.
-        QTest::newRow("the disk driver") << "disk"_ba << 3000 + 1506;
-        QTest::newRow("no such driver: silent output") << "no-such-driver"_ba << 3000 + 1506;
-        QTest::newRow("no output at all") << "none"_ba << 3000;
+        QTest::newRow("the disk driver") << "disk"_ba << 3000 + 1506 << 1.0;
+        QTest::newRow("the disk driver at half volume") << "disk"_ba << 3000 + 1506 << 0.5;
+        QTest::newRow("no such driver: silent output") << "no-such-driver"_ba << 3000 + 1506 << 1.0;
+        QTest::newRow("no output at all") << "none"_ba << 3000 << 1.0;
     }
 
     void playsThroughSdl()
     {
         QFETCH(QByteArray, driver);
         QFETCH(int, end);
+        QFETCH(double, volume);
         SdlAudioApi refusing;
         refusing.SetHint = [](const char*, const char*) { return SDL_TRUE; };
         refusing.GetError = [] { return "refused"; };
@@ -244,11 +248,15 @@ private slots:
         refusing.TLSCleanup = [] {};
         SdlAudioOutput none([&] { return std::optional(refusing); });
         SdlAudioOutput& output = driver == "none" ? none : sdl;
-        Rig disc([&output](PlayerDevices& devices) { devices.makeSink = output.factory(); });
+        Rig disc([&output](PlayerDevices& devices) {
+            devices.makeSink = output.factory();
+            devices.setVolume = [&output](double volume) { output.setVolume(volume); };
+        });
         const QString written = disc.fixture.path(u"played.raw"_s);
-        const auto restore = qScopeGuard([] {
+        const auto restore = qScopeGuard([&disc] {
             for (const char* name : {"SDL_AUDIODRIVER", "SDL_DISKAUDIOFILE", "SDL_DISKAUDIODELAY"})
                 qunsetenv(name);
+            disc.player.setVolume(1.0);
         });
         qputenv("SDL_AUDIODRIVER", driver);
         qputenv("SDL_DISKAUDIOFILE", written.toLocal8Bit());
@@ -256,6 +264,7 @@ private slots:
         disc.insert({u"1000"_s, u"1500"_s});
         disc.player.setTrack(2);
         disc.player.setPlayStart(disc.player.trackStart());
+        disc.player.setVolume(volume);
         disc.pressPlay();
         QTRY_VERIFY_WITH_TIMEOUT(!disc.playing(), 30'000);
         QCOMPARE(disc.player.position(), end);
@@ -263,8 +272,12 @@ private slots:
             return;
 
         // Every byte of the disc from the play start on, in order, with silence wherever the
-        // device ran ahead of the reads, once the device is closed. Every frame of a test track
-        // carries its mark in the right channel, so no frame of it is silent.
+        // device ran ahead of the reads, once the device is closed; each sample scaled by the
+        // volume, unchanged at 1. Every frame of a test track carries its mark in the right
+        // channel, so no frame of it is silent.
+        QByteArray heard = fileBytes(disc.bin(), 75 * kSector);
+        for (qsizetype at = 0; at < heard.size(); at += 2)
+            qToLittleEndian(qint16(qFromLittleEndian<qint16>(heard.data() + at) * volume), heard.data() + at);
         const auto sound = [&] {
             const QByteArray out = fileBytes(written);
             QByteArray sound;
@@ -274,7 +287,7 @@ private slots:
             }
             return sound;
         };
-        QTRY_VERIFY(sound() == fileBytes(disc.bin(), 75 * kSector));
+        QTRY_VERIFY(sound() == heard);
     }
 
     // A press of play is never lost, not even while the output of the press before it is still
