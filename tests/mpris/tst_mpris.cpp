@@ -22,7 +22,7 @@ private slots:
     // What the bus shows and what its calls do to the window, each as the user's own press.
     void theWindowOnTheBus()
     {
-        MainWindow main({u"6000"_s, u"3000"_s});
+        MainWindow main({u"6000"_s, u"3000"_s, u"1000"_s});
         main.openLyrics("[00:00]first\r\n"_ba);
         QDBusInterface root(kService, kPath, u"org.mpris.MediaPlayer2"_s);
         QDBusInterface player(kService, kPath, kPlayer);
@@ -62,7 +62,7 @@ private slots:
                  u"org.freedesktop.DBus.Error.InvalidArgs"_s);
         player.setProperty("Volume", 2.0); // taken as 1, and said so
         QTRY_COMPARE(changes.last().value(u"Volume"_s), 1.0);
-        main.output.sink().play(3100 * 441 / 10); // past the end of track 2, before the tick
+        main.output.sink().play(3100 * 441 / 10); // into track 3, before the tick ends track 2
         QCOMPARE(player.property("Position"), 3'000'000LL);
         main.window->Timer1_Timer();
         QVERIFY(!main.playing());
