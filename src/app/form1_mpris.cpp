@@ -29,10 +29,9 @@ void Form1::connectMediaControls()
     controls.stop = [this] { MMControl1->pressStop(); };
     controls.next = [this] { chooseNeighbour(1); };
     controls.previous = [this] { chooseNeighbour(-1); };
-    controls.positionUs = [this] {
+    controls.positionUs = [this](int track) {
         if (!MMControl1->isPlaying())
             return qint64(0);
-        const int track = trackHeard();
         return qint64(std::clamp(MMControl1->position() - MMControl1->trackStart(track), 0,
                                  MMControl1->trackLength(track))) *
                1000;

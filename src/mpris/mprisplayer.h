@@ -28,8 +28,8 @@ struct MprisState {
 // What the media controls may do to the window: each acts as the user's own press or choice.
 struct MprisControls {
     std::function<void()> raise, quit, play, stop, next, previous;
-    // Within the track's length: 0 while stopped.
-    std::function<qint64()> positionUs;
+    // Into a track, within its length: 0 while stopped.
+    std::function<qint64(int track)> positionUs;
     // Between 0 and 1.
     std::function<void(double)> setVolume;
 };
@@ -102,7 +102,8 @@ private:
     QString desktopEntry() const;
     QString playbackStatus() const;
     QVariantMap metadata() const;
-    qlonglong position() const { return controls_.positionUs(); }
+    // Of the track Metadata names, even where playback has just run on past its end.
+    qlonglong position() const { return controls_.positionUs(state_.track); }
     bool canGoNext() const { return state_.canGoNext; }
     bool canGoPrevious() const { return state_.canGoPrevious; }
     bool hasTrack() const { return state_.track != 0; }
