@@ -10,16 +10,19 @@ namespace {
 // The last second a tag of seven characters can show: [99:59].
 constexpr qint64 kLastSecond = 100 * 60 - 1;
 
-// A time as LRC files write it, for the report.
+// A time after the offset as LRC files write it, for the report: hundredths, or milliseconds
+// where it has them.
 QString lrcTime(qint64 ms)
 {
     const QString sign = ms < 0 ? QStringLiteral("-") : QString();
     ms = std::abs(ms);
+    const QString fraction = ms % 10 == 0 ? QStringLiteral("%1").arg(ms % 1000 / 10, 2, 10, QLatin1Char('0'))
+                                          : QStringLiteral("%1").arg(ms % 1000, 3, 10, QLatin1Char('0'));
     return QStringLiteral("[%1%2:%3.%4]")
         .arg(sign)
         .arg(ms / 60000, 2, 10, QLatin1Char('0'))
         .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
-        .arg(ms % 1000 / 10, 2, 10, QLatin1Char('0'));
+        .arg(fraction);
 }
 
 QString tagOf(qint64 second)
@@ -36,7 +39,7 @@ QString untagged(const QString& text)
 
 struct Timed {
     qint64 ms = 0;      // after the offset
-    qint64 tagMs = 0;   // as written
+    QString tag;        // as written
     qsizetype line = 0; // index in LrcSong::lines
 };
 
@@ -54,37 +57,48 @@ LrcConversion convertLrc(const LrcSong& song)
     // Untagged lines stay after the line they follow: before the first tagged line, at the top.
     QList<Timed> timed;
     qsizetype first = 0;
-    for (; first < song.lines.size() && song.lines[first].timesMs.isEmpty(); ++first)
+    for (; first < song.lines.size() && song.lines[first].times.isEmpty(); ++first)
         result.lines.append({song.lines[first].number, untagged(song.lines[first].text)});
     for (qsizetype i = first; i < song.lines.size(); ++i) {
-        for (const qint64 ms : song.lines[i].timesMs)
-            timed.append({ms - song.offsetMs, ms, i});
+        for (const LrcTime& time : song.lines[i].times)
+            timed.append({time.ms - song.offsetMs, time.written, i});
     }
     std::stable_sort(timed.begin(), timed.end(),
                      [](const Timed& a, const Timed& b) { return a.ms < b.ms; });
 
-    qint64 previous = -1;
+    qint64 previous = -1; // the second of the line written before, and its time
+    qint64 previousMs = -1;
     int previousLine = 0;
     for (const Timed& entry : timed) {
         const LrcLine& line = song.lines[entry.line];
         const qint64 nearest = qint64(std::floor((entry.ms + 500) / 1000.0));
         const qint64 rounded = std::max<qint64>(0, nearest);
         const qint64 second = std::max(rounded, previous + 1);
-        const QString time = song.offsetMs == 0 ? lrcTime(entry.tagMs)
-                                                : QStringLiteral("%1 (オフセット後 %2)")
-                                                      .arg(lrcTime(entry.tagMs), lrcTime(entry.ms));
+        const QString time = song.offsetMs == 0
+                                 ? entry.tag
+                                 : QStringLiteral("%1 (オフセット後 %2)").arg(entry.tag, lrcTime(entry.ms));
         const auto report = [&](const QString& message) {
             result.moved.append({line.number, message});
         };
-        if (rounded > kLastSecond) {
+        // Beside the line before: on its very time, or with no second of its own within one
+        // second of its time (a later one would push every line after it).
+        const bool sameTime = entry.ms == previousMs;
+        if (previous >= 0 && (sameTime || second * 1000 > entry.ms + 1000 ||
+                              (second > kLastSecond && rounded <= kLastSecond))) {
+            report(sameTime ? QStringLiteral("時刻 %1 が前の行 (%2行目) と同じため、時刻を付けずに"
+                                             "その下に書き出します")
+                                  .arg(time)
+                                  .arg(previousLine)
+                            : QStringLiteral("時刻 %1 の秒は前の行 (%2行目、%3) と重なり、1秒以内に"
+                                             "空いた秒がないため、時刻を付けずにその下に書き出します")
+                                  .arg(time)
+                                  .arg(previousLine)
+                                  .arg(tagOf(previous)));
+            result.lines.append({line.number, untagged(line.text)});
+        } else if (rounded > kLastSecond) {
             report(QStringLiteral("時刻 %1 は秒に丸めると100分以上で、表示できません。"
                                   "この行は書き出しません")
                        .arg(time));
-        } else if (second > kLastSecond) {
-            report(QStringLiteral("時刻 %1 は前の行 (%2行目) の後で [99:59] までに入らないため、"
-                                  "この行は書き出しません")
-                       .arg(time)
-                       .arg(previousLine));
         } else {
             if (second != rounded)
                 report(QStringLiteral("時刻 %1 を %2 に移しました。前の行 (%3行目、%4) と同じ秒か"
@@ -97,9 +111,10 @@ LrcConversion convertLrc(const LrcSong& song)
                            .arg(time, tagOf(second)));
             result.lines.append({line.number, tagOf(second) + line.text});
             previous = second;
+            previousMs = entry.ms;
             previousLine = line.number;
         }
-        for (qsizetype i = entry.line + 1; i < song.lines.size() && song.lines[i].timesMs.isEmpty();
+        for (qsizetype i = entry.line + 1; i < song.lines.size() && song.lines[i].times.isEmpty();
              ++i)
             result.lines.append({song.lines[i].number, untagged(song.lines[i].text)});
     }

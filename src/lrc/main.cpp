@@ -15,6 +15,7 @@
 #include <QTemporaryFile>
 #include <QTextStream>
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace {
 
@@ -31,7 +32,8 @@ const QString kHelp = QStringLiteral(
     "  --force   既にあるファイルを置き換えます\n"
     "  --help    この説明を表示します\n"
     "\n"
-    "終了コード: 0 変換した、1 ずらした行か書き出せない行がある、2 書き出せなかった\n");
+    "終了コード: 0 変換した、1 報告した行がある (ずらした、まとめた、書き出さなかった、文字を\n"
+    "置き換えた、タグを読めなかった)、2 何も書き出さなかった\n");
 
 // song.lrc is written to song.txt.
 QString outputBeside(const QString& file)
@@ -53,20 +55,27 @@ bool writeToStandardOutput(const QByteArray& bytes)
            file.flush();
 }
 
-// The player's own check of what was written, which should find nothing.
-void checkWritten(const QString& file, const QString& written, const QByteArray& bytes,
-                  QTextStream& err)
+// Why the player's own check would stop in the lines about to be written: a fault of the
+// converter. Empty when it finds nothing.
+QString faultOf(const QByteArray& bytes)
 {
     QTemporaryFile copy;
-    QString path = written;
-    if (written == u"-") {
-        if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush())
-            return;
-        path = copy.fileName();
-    }
-    for (const Finding& finding : darkLines(path))
-        err << "corvanta-lrc: " << file << ": 変換の誤りです。書き出した " << finding.firstLine
-            << "行目が表示されません: " << finding.message << '\n';
+    if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush())
+        return QStringLiteral("確かめるための一時ファイルが書けません");
+    const QList<Finding> findings = darkLines(copy.fileName());
+    return findings.isEmpty() ? QString()
+                              : QStringLiteral("書き出す %1行目が表示されません: %2")
+                                    .arg(findings.first().firstLine)
+                                    .arg(findings.first().message);
+}
+
+// The same file by any path: a link, a hard link, "./" or "..".
+bool isSameFile(const QString& a, const QString& b)
+{
+    struct stat first{}, second{};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 Status convertFile(const QString& file, const QString& output, bool force, QTextStream& out,
@@ -78,8 +87,7 @@ Status convertFile(const QString& file, const QString& output, bool force, QText
         err << "corvanta-lrc: " << file << ": 読めません (" << whyNot << ")\n";
         return kNothingWritten;
     }
-    if (output.isEmpty() &&
-        QFileInfo(written).canonicalFilePath() == QFileInfo(file).canonicalFilePath()) {
+    if (written != u"-" && isSameFile(written, file)) {
         err << "corvanta-lrc: " << file << ": 書き出すファイルが自分自身になります。-o で"
             << "書き出すファイルを指定してください\n";
         return kNothingWritten;
@@ -89,17 +97,21 @@ Status convertFile(const QString& file, const QString& output, bool force, QText
         return kNothingWritten;
     }
 
-    const LrcConversion conversion =
-        convertLrc(parseLrc(decodeLrc(input.read(kLargestLyricsFile))));
+    const LrcSong song = parseLrc(decodeLrc(input.read(kLargestLyricsFile)));
+    const LrcConversion conversion = convertLrc(song);
     Cp932Writer writer;
     const QByteArray bytes = writer.write(conversion.lines);
+    if (const QString fault = faultOf(bytes); !fault.isEmpty()) {
+        err << "corvanta-lrc: " << file << ": 変換の誤りのため書き出しません。" << fault << '\n';
+        return kNothingWritten;
+    }
     out.flush();
     if (!(written == u"-" ? writeToStandardOutput(bytes) : writeAtomically(written, bytes))) {
         err << "corvanta-lrc: " << written << ": 書き込めません\n";
         return kNothingWritten;
     }
 
-    QList<LrcReport> reports = conversion.moved + writer.replaced();
+    QList<LrcReport> reports = song.malformed + conversion.moved + writer.replaced();
     std::stable_sort(reports.begin(), reports.end(),
                      [](const LrcReport& a, const LrcReport& b) { return a.line < b.line; });
     // A line written once per tag would otherwise report its characters once per tag.
@@ -112,8 +124,7 @@ Status convertFile(const QString& file, const QString& output, bool force, QText
     QTextStream& reportStream = written == u"-" ? err : out;
     for (const LrcReport& report : reports)
         reportStream << file << ':' << report.line << ": " << report.message << '\n';
-    checkWritten(file, written, bytes, err);
-    return conversion.moved.isEmpty() ? kWritten : kSomeMoved;
+    return reports.isEmpty() ? kWritten : kSomeMoved;
 }
 
 } // namespace

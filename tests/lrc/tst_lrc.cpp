@@ -64,9 +64,20 @@ private slots:
             u"[00:01]x|more|[00:03]y|[00:05]x|more"_s);
         row("look-alikes, and what code page 932 lacks",
             "[00:01]\xE3\x80\x9C\xE2\x80\x96\xE2\x88\x92\xC2\xA2\xC2\xA3\xC2\xAC\xF0\x9F\x98\x80",
-            u"[00:01]～∥－￠￡￢?"_s, u"1"_s);
-        row("100 minutes or more", "[99:59.4]a\n[99:59.45]b\n[100:00]c", u"[99:59]a"_s, u"2,3"_s,
+            u"[00:01]～∥－￠￡￢?"_s, u"1"_s, 1);
+        row("100 minutes or more", "[99:59.4]a\n[99:59.45]b\n[100:00]c", u"[99:59]a|b"_s, u"2,3"_s,
             1);
+        row("tags in any order, blanks, keys of any name, brackets in a value",
+            " [offset:1000][00:02.00]a\n[la:JP][id:x]\n[00:03] [ti:T] b\n[by:the [LRC] maker]",
+            u"T|[00:01]a|[00:02]b"_s);
+        row("word times in brackets", "[00:24:20]\xE6\x9C\x9D [00:24:91]x[00:25:08]y",
+            u"[00:24]朝 xy"_s);
+        row("tags that are no time", "[00:01]a\n[02:83.375]b\n[10.00]c",
+            u"[00:01]a|［02:83.375]b|［10.00]c"_s, u"2,3"_s, 1);
+        row("a lyric and its translation", "[00:01.00]a\n[00:01.00]A\n[00:02.50]b\n[00:02.50]B",
+            u"[00:01]a|A|[00:03]b|B"_s, u"2,4"_s, 1);
+        row("no second near enough: below the line before", "[00:01.1]a\n[00:01.2]b\n[00:01.3]c",
+            u"[00:01]a|[00:02]b|c"_s, u"2,3"_s, 1);
     }
 
     // Every tagged line lights up; each line moved, left out or changed is reported by number.
@@ -102,6 +113,7 @@ private slots:
         QTest::newRow("output exists") << u"song.lrc"_s << 2;
         QTest::newRow("replaced with --force") << u"--force song.lrc"_s << 0;
         QTest::newRow("its own output, even with --force") << u"--force old.txt"_s << 2;
+        QTest::newRow("onto itself by another path") << u"--force -o ./song.lrc song.lrc"_s << 2;
         QTest::newRow("no file") << QString() << 2;
         QTest::newRow("-o with two files") << u"-o new.txt song.lrc song.lrc"_s << 2;
         QTest::newRow("unknown option") << u"--bogus -o new.txt song.lrc"_s << 2;
