@@ -15,9 +15,10 @@ test: DEPS := test
 test: build
 	ctest --preset $(PRESET)
 
-# Ratios against a bare Qt window, plain QPainter, the decoders and mpv: bench/run.
+# Ratios against a bare Qt window, plain QPainter, the decoders, a bare SDL stream and mpv:
+# bench/run. QUICK=1 runs each benchmark once, to see that it still runs.
 bench:
-	bench/run
+	bench/run $(if $(QUICK),--quick)
 
 # build/corvanta_<version>_amd64.deb
 package: DEPS := package
