@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -19,10 +18,6 @@ struct LrcSong {
     qint64 offsetMs = 0;  // [offset:]: positive shows the lyrics sooner
     QList<LrcLine> lines; // the information tags and comments left out
 };
-
-// The text of an LRC file: UTF-8 or UTF-16 after a byte-order mark, otherwise UTF-8 where the
-// bytes are valid UTF-8, otherwise code page 932, as older Japanese files are.
-QString decodeLrc(QByteArrayView bytes);
 
 // The lines of an LRC text ended by CR, LF or CR LF.
 LrcSong parseLrc(QStringView text);

@@ -4,6 +4,7 @@
 #include "cp932writer.h"
 #include "lrccheck.h"
 #include "lrcconvert.h"
+#include "lrcencoding.h"
 #include "lrcfile.h"
 #include "regularfile.h"
 
@@ -20,7 +21,8 @@ namespace {
 
 enum Status { kWritten = 0, kSomeMoved = 1, kNothingWritten = 2 };
 
-const QString kUsage = QStringLiteral("使い方: corvanta-lrc [--force] [-o 出力] LRCファイル...\n");
+const QString kUsage = QStringLiteral(
+    "使い方: corvanta-lrc [--force] [--encoding 文字コード] [-o 出力] LRCファイル...\n");
 const QString kHelp = QStringLiteral(
     "LRC ファイルを Corvanta の歌詞ファイル (コードページ932、行末 CR LF) に変換し、\n"
     "拡張子を .txt にしたファイルに書き出します。どのタグ付きの行も一度ずつ順に表示されるように\n"
@@ -29,9 +31,13 @@ const QString kHelp = QStringLiteral(
     "\n"
     "  -o 出力   書き出すファイル (LRC ファイルが1つのとき)。「-」なら標準出力\n"
     "  --force   既にあるファイルを置き換えます\n"
+    "  --encoding 文字コード\n"
+    "            LRC ファイルをこの文字コード (GB18030、Big5、EUC-KR、EUC-JP、CP932 など) で\n"
+    "            読みます。指定しなければ推測し、推測できないときは書き出しません\n"
     "  --help    この説明を表示します\n"
     "\n"
-    "終了コード: 0 変換した、1 ずらした行か書き出せない行がある、2 書き出せなかった\n");
+    "終了コード: 0 変換した、1 ずらした行か書き出せない行か「?」にした文字がある、\n"
+    "2 書き出せなかった\n");
 
 // song.lrc is written to song.txt.
 QString outputBeside(const QString& file)
@@ -69,8 +75,8 @@ void checkWritten(const QString& file, const QString& written, const QByteArray&
             << "行目が表示されません: " << finding.message << '\n';
 }
 
-Status convertFile(const QString& file, const QString& output, bool force, QTextStream& out,
-                   QTextStream& err)
+Status convertFile(const QString& file, const QString& output, bool force, const QString& encoding,
+                   QTextStream& out, QTextStream& err)
 {
     const QString written = output.isEmpty() ? outputBeside(file) : output;
     QFile input(file);
@@ -89,8 +95,12 @@ Status convertFile(const QString& file, const QString& output, bool force, QText
         return kNothingWritten;
     }
 
-    const LrcConversion conversion =
-        convertLrc(parseLrc(decodeLrc(input.read(kLargestLyricsFile))));
+    const LrcText read = decodeLrc(input.read(kLargestLyricsFile), encoding);
+    if (!read.refusal.isEmpty()) {
+        err << "corvanta-lrc: " << file << ": " << read.refusal << '\n';
+        return kNothingWritten;
+    }
+    const LrcConversion conversion = convertLrc(parseLrc(read.text));
     Cp932Writer writer;
     const QByteArray bytes = writer.write(conversion.lines);
     out.flush();
@@ -110,10 +120,14 @@ Status convertFile(const QString& file, const QString& output, bool force, QText
                   reports.end());
     // The lyrics themselves may be on standard output.
     QTextStream& reportStream = written == u"-" ? err : out;
+    if (!read.encoding.isEmpty())
+        reportStream << file << ": 文字コード " << read.encoding << " として読みました\n";
     for (const LrcReport& report : reports)
         reportStream << file << ':' << report.line << ": " << report.message << '\n';
+    if (writer.replacedCount() > 0)
+        reportStream << file << ": 全部で " << writer.replacedCount() << " 文字を「?」にしました\n";
     checkWritten(file, written, bytes, err);
-    return conversion.moved.isEmpty() ? kWritten : kSomeMoved;
+    return conversion.moved.isEmpty() && writer.replaced().isEmpty() ? kWritten : kSomeMoved;
 }
 
 } // namespace
@@ -126,6 +140,7 @@ int main(int argc, char* argv[])
     QCommandLineParser options;
     options.addOptions({{QStringLiteral("o"), {}, QStringLiteral("file")},
                         {QStringLiteral("force"), {}},
+                        {QStringLiteral("encoding"), {}, QStringLiteral("name")},
                         {QStringLiteral("help"), {}}});
     const bool parsed = options.parse(QCoreApplication::arguments());
     if (parsed && options.isSet(QStringLiteral("help"))) {
@@ -139,7 +154,8 @@ int main(int argc, char* argv[])
         for (const QString& file : files)
             status =
                 std::max(status, convertFile(file, options.value(QStringLiteral("o")),
-                                             options.isSet(QStringLiteral("force")), out, err));
+                                             options.isSet(QStringLiteral("force")),
+                                             options.value(QStringLiteral("encoding")), out, err));
     }
     if (status == kNothingWritten)
         err << kUsage;
