@@ -33,6 +33,12 @@ QString hex(char32_t c)
     return QStringLiteral("U+") + QString::number(quint32(c), 16).toUpper().rightJustified(4, u'0');
 }
 
+// QString::fromUcs4 would take U+FEFF for a byte-order mark and leave it out.
+QString single(char32_t c)
+{
+    return QStringView(QChar::fromUcs4(c)).toString();
+}
+
 QString withLookAlikes(QString text)
 {
     for (const auto& [unicode, cp932] : kLookAlikes)
@@ -67,7 +73,7 @@ std::optional<QByteArray> Cp932Writer::encodeExactly(const QString& text)
 
 bool Cp932Writer::holds(char32_t c)
 {
-    return !isNeverWritten(c) && encodeExactly(withLookAlikes(QString::fromUcs4(&c, 1)));
+    return !isNeverWritten(c) && encodeExactly(withLookAlikes(single(c)));
 }
 
 void Cp932Writer::report(int line, const Replaced& replaced)
@@ -99,7 +105,7 @@ QByteArray Cp932Writer::write(const QList<WrittenLine>& lines)
             Replaced replaced;
             qsizetype count = 0;
             for (const char32_t c : text.toUcs4()) {
-                const QString character = QString::fromUcs4(&c, 1);
+                const QString character = single(c);
                 if (std::optional<QByteArray> one =
                         isNeverWritten(c) ? std::nullopt : encodeExactly(character)) {
                     bytes += *one;

@@ -50,7 +50,8 @@ private slots:
             u"[00:01]君の名前を呼んだ夜に\n[00:05]星が静かに流れていた\n[00:09]遠い街の灯りが揺れて"_s;
         const QString jaShown = QString(ja).replace(u'\n', u'|');
         const QString zh = u"[00:01][00:09]这让你们说吗\n[00:05]谁给爱还会过"_s;
-        row("UTF-8 with a mark", "\xEF\xBB\xBF[00:01]\xE3\x81\x82", u"[00:01]あ"_s);
+        row("UTF-8 with a mark, however many stray bytes", "\xEF\xBB\xBF[00:01]\xE3\x81\x82\xE9",
+            u"[00:01]あ?"_s, u"1,全部で 1 文字を「?」にしました"_s, 1);
         row("UTF-16 LE", utf16(QStringConverter::Utf16LE, u"[00:02]い\r\n"_s), u"[00:02]い"_s,
             u"文字コード UTF-16LE として読みました"_s);
         row("UTF-16 BE", utf16(QStringConverter::Utf16BE, u"[00:02]い"_s), u"[00:02]い"_s,
@@ -63,7 +64,7 @@ private slots:
         row("UTF-8 with a stray Latin-1 byte", ja.toUtf8().replace("夜", "\xE9"),
             QString(jaShown).replace(u'夜', u'?'), u"1,全部で 1 文字を「?」にしました"_s, 1);
         row("NUL, U+FFFD, a mark between files joined",
-            "[00:01]a\0b\xEF\xBF\xBD\n\xEF\xBB\xBF[00:02]c"_ba, u"[00:01]a?b?|[00:02]c"_s,
+            "[00:05]a\0b\xEF\xBF\xBD\n\xEF\xBB\xBF[00:02]c"_ba, u"[00:02]c|[00:05]a?b?"_s,
             u"1,全部で 2 文字を「?」にしました"_s, 1);
         row("Chinese refused", encoded("GB18030", zh), {}, {}, 2);
         row("Chinese read as named", encoded("GB18030", zh),
