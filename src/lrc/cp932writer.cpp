@@ -46,7 +46,8 @@ QString withLookAlikes(QString text)
     return text;
 }
 
-// Code page 932 holds these, but the player would show them as nothing or as boxes.
+// Code page 932 holds some control characters, but they are no lyrics: the player would show them
+// as nothing or as boxes. A tab is spacing.
 bool isControl(char32_t c)
 {
     return c != u'\t' && QChar::category(c) == QChar::Other_Control;

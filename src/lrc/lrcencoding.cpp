@@ -18,8 +18,8 @@ constexpr int kGuessing = 10;
 constexpr int kSureConfidence = 50;
 // The detector reads no more than the first few kilobytes of its own accord.
 constexpr qsizetype kDetectedBytes = 64 * 1024;
-// Letters enough to tell a Chinese or Korean text by.
-constexpr qsizetype kSampledLetters = 4096;
+// The start of a text, in UTF-16 units, that tells a Chinese or Korean one.
+constexpr qsizetype kSampledLength = 8192;
 // Bad bytes in UTF-8 fewer than one in this many characters beyond ASCII are taken as strays in
 // a UTF-8 file; text in another encoding read as UTF-8 has bad bytes in most of them.
 constexpr qsizetype kCharactersPerStrayByte = 8;
@@ -89,20 +89,19 @@ bool mostlyUtf8(QStringView text)
     return (beyondAscii - bad) >= kCharactersPerStrayByte * bad;
 }
 
-// Whether code page 932 lacks most of the text's first letters.
-bool mostlyUnwritable(const QString& text)
+// Whether code page 932 lacks most of the letters at the start of the text.
+bool mostlyUnwritable(QStringView text)
 {
     Cp932Writer writer;
-    qsizetype sampled = 0;
+    qsizetype letters = 0;
     qsizetype lacking = 0;
-    for (const char32_t c : text.toUcs4()) {
-        if (!QChar::isLetter(c))
-            continue;
-        lacking += c >= 0x80 && !writer.holds(c) ? 1 : 0;
-        if (++sampled == kSampledLetters)
-            break;
+    for (const char32_t c : text.first(std::min(text.size(), kSampledLength)).toUcs4()) {
+        if (QChar::isLetter(c)) {
+            ++letters;
+            lacking += c >= 0x80 && !writer.holds(c) ? 1 : 0;
+        }
     }
-    return 2 * lacking > sampled;
+    return 2 * lacking > letters;
 }
 
 QString shownName(const QByteArray& name)
