@@ -1,9 +1,6 @@
 #include "lrcfile.h"
 
-#include "cp932.h"
-
 #include <QRegularExpression>
-#include <QStringDecoder>
 #include <optional>
 
 namespace {
@@ -128,18 +125,6 @@ std::optional<LrcLine> readLine(QStringView line, int number, LrcSong& song)
 }
 
 } // namespace
-
-QString decodeLrc(QByteArrayView bytes)
-{
-    if (const std::optional<QStringConverter::Encoding> bom =
-            QStringConverter::encodingForData(bytes)) {
-        QStringDecoder decoder(*bom); // drops the mark
-        return decoder.decode(bytes);
-    }
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    return utf8.hasError() ? decodeCp932(bytes) : text;
-}
 
 LrcSong parseLrc(QStringView text)
 {

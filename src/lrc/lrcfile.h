@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -32,10 +31,6 @@ struct LrcSong {
     QList<LrcLine> lines; // the information tags and comments left out
     QList<LrcReport> malformed; // tags taken as text
 };
-
-// The text of an LRC file: UTF-8 or UTF-16 after a byte-order mark, otherwise UTF-8 where the
-// bytes are valid UTF-8, otherwise code page 932, as older Japanese files are.
-QString decodeLrc(QByteArrayView bytes);
 
 // The lines of an LRC text ended by CR, LF or CR LF. A line starts with its tags, time tags and
 // information tags ("[ti:…]", any key of letters; "[#…]" a comment) in any order and number, with

@@ -4,6 +4,7 @@
 #include "cp932writer.h"
 #include "lrccheck.h"
 #include "lrcconvert.h"
+#include "lrcencoding.h"
 #include "lrcfile.h"
 #include "regularfile.h"
 
@@ -21,7 +22,8 @@ namespace {
 
 enum Status { kWritten = 0, kSomeMoved = 1, kNothingWritten = 2 };
 
-const QString kUsage = QStringLiteral("使い方: corvanta-lrc [--force] [-o 出力] LRCファイル...\n");
+const QString kUsage = QStringLiteral(
+    "使い方: corvanta-lrc [--force] [--encoding 文字コード] [-o 出力] LRCファイル...\n");
 const QString kHelp = QStringLiteral(
     "LRC ファイルを Corvanta の歌詞ファイル (コードページ932、行末 CR LF) に変換し、\n"
     "拡張子を .txt にしたファイルに書き出します。どのタグ付きの行も一度ずつ順に表示されるように\n"
@@ -30,10 +32,14 @@ const QString kHelp = QStringLiteral(
     "\n"
     "  -o 出力   書き出すファイル (LRC ファイルが1つのとき)。「-」なら標準出力\n"
     "  --force   既にあるファイルを置き換えます\n"
+    "  --encoding 文字コード\n"
+    "            LRC ファイルをこの文字コード (GB18030、Big5、EUC-KR、EUC-JP、CP932 など) で\n"
+    "            読みます。指定しなければ推測し、推測できないときと、大半の文字を\n"
+    "            コードページ932で書けないとき (中国語や韓国語) は書き出しません\n"
     "  --help    この説明を表示します\n"
     "\n"
     "終了コード: 0 変換した、1 報告した行がある (ずらした、まとめた、書き出さなかった、文字を\n"
-    "置き換えた、タグを読めなかった)、2 何も書き出さなかった\n");
+    "「?」にした、タグを読めなかった)、2 何も書き出さなかった\n");
 
 // song.lrc is written to song.txt.
 QString outputBeside(const QString& file)
@@ -78,8 +84,8 @@ bool isSameFile(const QString& a, const QString& b)
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-Status convertFile(const QString& file, const QString& output, bool force, QTextStream& out,
-                   QTextStream& err)
+Status convertFile(const QString& file, const QString& output, bool force, const QString& encoding,
+                   QTextStream& out, QTextStream& err)
 {
     const QString written = output.isEmpty() ? outputBeside(file) : output;
     QFile input(file);
@@ -97,7 +103,12 @@ Status convertFile(const QString& file, const QString& output, bool force, QText
         return kNothingWritten;
     }
 
-    const LrcSong song = parseLrc(decodeLrc(input.read(kLargestLyricsFile)));
+    const LrcText read = decodeLrc(input.read(kLargestLyricsFile), encoding);
+    if (!read.refusal.isEmpty()) {
+        err << "corvanta-lrc: " << file << ": " << read.refusal << '\n';
+        return kNothingWritten;
+    }
+    const LrcSong song = parseLrc(read.text);
     const LrcConversion conversion = convertLrc(song);
     Cp932Writer writer;
     const QByteArray bytes = writer.write(conversion.lines);
@@ -122,8 +133,12 @@ Status convertFile(const QString& file, const QString& output, bool force, QText
                   reports.end());
     // The lyrics themselves may be on standard output.
     QTextStream& reportStream = written == u"-" ? err : out;
+    if (!read.encoding.isEmpty())
+        reportStream << file << ": 文字コード " << read.encoding << " として読みました\n";
     for (const LrcReport& report : reports)
         reportStream << file << ':' << report.line << ": " << report.message << '\n';
+    if (writer.replacedCount() > 0)
+        reportStream << file << ": 全部で " << writer.replacedCount() << " 文字を「?」にしました\n";
     return reports.isEmpty() ? kWritten : kSomeMoved;
 }
 
@@ -137,6 +152,7 @@ int main(int argc, char* argv[])
     QCommandLineParser options;
     options.addOptions({{QStringLiteral("o"), {}, QStringLiteral("file")},
                         {QStringLiteral("force"), {}},
+                        {QStringLiteral("encoding"), {}, QStringLiteral("name")},
                         {QStringLiteral("help"), {}}});
     const bool parsed = options.parse(QCoreApplication::arguments());
     if (parsed && options.isSet(QStringLiteral("help"))) {
@@ -150,7 +166,8 @@ int main(int argc, char* argv[])
         for (const QString& file : files)
             status =
                 std::max(status, convertFile(file, options.value(QStringLiteral("o")),
-                                             options.isSet(QStringLiteral("force")), out, err));
+                                             options.isSet(QStringLiteral("force")),
+                                             options.value(QStringLiteral("encoding")), out, err));
     }
     if (status == kNothingWritten)
         err << kUsage;

@@ -25,6 +25,11 @@ static QByteArray utf16(QStringConverter::Encoding encoding, const QString& text
     return QStringEncoder(encoding, QStringConverter::Flag::WriteBom).encode(text);
 }
 
+static QByteArray encoded(const char* name, const QString& text)
+{
+    return QStringEncoder(name).encode(text);
+}
+
 class LrcTest final : public QObject {
     Q_OBJECT
 
@@ -35,14 +40,41 @@ private slots:
         QTest::addColumn<QStringList>("lines"); // as LoadLyrics reads them back
         QTest::addColumn<QString>("reported");  // the LRC lines reported
         QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("arguments");
         const auto row = [](const char* name, const QByteArray& lrc, const QString& lines,
-                            const QString& reported = {}, int status = 0) {
-            QTest::newRow(name) << lrc << lines.split(u'|') << reported << status;
+                            const QString& reported = {}, int status = 0,
+                            const QString& arguments = {}) {
+            QTest::newRow(name) << lrc << lines.split(u'|') << reported << status << arguments;
         };
-        row("UTF-8 with a mark", "\xEF\xBB\xBF[00:01]\xE3\x81\x82", u"[00:01]あ"_s);
-        row("UTF-16 LE", utf16(QStringConverter::Utf16LE, u"[00:02]い\r\n"_s), u"[00:02]い"_s);
-        row("UTF-16 BE", utf16(QStringConverter::Utf16BE, u"[00:02]い"_s), u"[00:02]い"_s);
-        row("code page 932", "[00:03]\x82\xa0\x81\x60", u"[00:03]あ～"_s);
+        const QString ja =
+            u"[00:01]君の名前を呼んだ夜に\n[00:05]星が静かに流れていた\n[00:09]遠い街の灯りが揺れて"_s;
+        const QString jaShown = QString(ja).replace(u'\n', u'|');
+        const QString zh = u"[00:01][00:09]这让你们说吗\n[00:05]谁给爱还会过"_s;
+        row("UTF-8 with a mark, however many stray bytes", "\xEF\xBB\xBF[00:01]\xE3\x81\x82\xE9",
+            u"[00:01]あ?"_s, u"1,全部で 1 文字を「?」にしました"_s, 1);
+        row("UTF-16 LE", utf16(QStringConverter::Utf16LE, u"[00:02]い\r\n"_s), u"[00:02]い"_s,
+            u"文字コード UTF-16LE として読みました"_s);
+        row("UTF-16 BE", utf16(QStringConverter::Utf16BE, u"[00:02]い"_s), u"[00:02]い"_s,
+            u"文字コード UTF-16BE として読みました"_s);
+        row("UTF-16 without a mark", encoded("UTF-16LE", u"[00:01]Sakura"_s), u"[00:01]Sakura"_s,
+            u"文字コード UTF-16LE として読みました"_s);
+        row("code page 932", encoded("Shift_JIS", ja + u"～"_s), jaShown + u"～"_s,
+            u"文字コード コードページ932 (Shift_JIS) として読みました"_s);
+        row("EUC-JP", encoded("EUC-JP", ja), jaShown, u"文字コード EUC-JP として読みました"_s);
+        row("UTF-8 with a stray Latin-1 byte", ja.toUtf8().replace("夜", "\xE9"),
+            QString(jaShown).replace(u'夜', u'?'), u"1,全部で 1 文字を「?」にしました"_s, 1);
+        row("NUL, U+FFFD, a mark between files joined",
+            "[00:05]a\0b\xEF\xBF\xBD\n\xEF\xBB\xBF[00:02]c"_ba, u"[00:02]c|[00:05]a?b?"_s,
+            u"1,全部で 2 文字を「?」にしました"_s, 1);
+        row("Chinese refused", encoded("GB18030", zh), {}, {}, 2);
+        row("Chinese read as named", encoded("GB18030", zh),
+            u"[00:01]??????|[00:05]????会?|[00:09]??????"_s,
+            u"文字コード GB18030 として読みました,1,2,全部で 11 文字を「?」にしました"_s, 1,
+            u"--encoding GB18030"_s);
+        row("Korean refused",
+            encoded("EUC-KR", u"[00:01]사랑해요 당신을 정말로\n[00:05]우리 함께"_s), {}, {}, 2);
+        row("Latin-1 refused", "[00:01]Caf\xE9 au lait, s'il vous pla\xEEt\n[00:05]D\xE9j\xE0 vu",
+            {}, {}, 2);
         row("tag forms, rounded to the nearest second",
             "[1:05]a\n[01:06.6]b\n[01:08.45]c\r\n[01:09.499]d\r[01:10:50]e",
             u"[01:05]a|[01:07]b|[01:08]c|[01:09]d|[01:11]e"_s);
@@ -64,7 +96,7 @@ private slots:
             u"[00:01]x|more|[00:03]y|[00:05]x|more"_s);
         row("look-alikes, and what code page 932 lacks",
             "[00:01]\xE3\x80\x9C\xE2\x80\x96\xE2\x88\x92\xC2\xA2\xC2\xA3\xC2\xAC\xF0\x9F\x98\x80",
-            u"[00:01]～∥－￠￡￢?"_s, u"1"_s, 1);
+            u"[00:01]～∥－￠￡￢?"_s, u"1,全部で 1 文字を「?」にしました"_s, 1);
         row("100 minutes or more", "[99:59.4]a\n[99:59.45]b\n[100:00]c", u"[99:59]a|b"_s, u"2,3"_s,
             1);
         row("tags in any order, blanks, keys of any name, brackets in a value",
@@ -80,21 +112,29 @@ private slots:
             u"[00:01]a|[00:02]b|c"_s, u"2,3"_s, 1);
     }
 
-    // Every tagged line lights up; each line moved, left out or changed is reported by number.
+    // Every tagged line lights up; each line moved, left out or changed is reported by number, the
+    // encoding when it is not UTF-8. A file read as an encoding it is unlikely in is not written.
     void playerShowsEachLineOnce()
     {
         QFETCH(QByteArray, lrc);
         QFETCH(QStringList, lines);
         QFETCH(QString, reported);
         QFETCH(int, status);
+        QFETCH(QString, arguments);
         DiscFixture folder;
         writeFile(folder.path(u"song.lrc"_s), lrc);
         QString report;
-        QCOMPARE(convert(folder, {u"song.lrc"_s}, report), status);
-        QStringList reportedLines;
+        QCOMPARE(
+            convert(folder, arguments.split(u' ', Qt::SkipEmptyParts) << u"song.lrc"_s, report),
+            status);
+        QStringList reportedLines; // line numbers, and what is said of the whole file
         for (const QString& line : report.split(u'\n', Qt::SkipEmptyParts))
-            reportedLines << line.section(u':', 1, 1);
+            reportedLines << line.section(u':', 1, 1).trimmed();
         QCOMPARE(reportedLines.join(u','), reported);
+        if (status == 2) {
+            QVERIFY(!QFile::exists(folder.path(u"song.txt"_s)));
+            return;
+        }
 
         LineList List1, List2;
         QVERIFY(LoadLyrics(folder.path(u"song.txt"_s), List1, List2));
@@ -118,6 +158,7 @@ private slots:
         QTest::newRow("-o with two files") << u"-o new.txt song.lrc song.lrc"_s << 2;
         QTest::newRow("unknown option") << u"--bogus -o new.txt song.lrc"_s << 2;
         QTest::newRow("unreadable") << u"-o new.txt gone.lrc"_s << 2;
+        QTest::newRow("unknown encoding") << u"--encoding bogus -o new.txt song.lrc"_s << 2;
     }
 
     // Without --force nothing is overwritten, and with status 2 nothing is written at all.
