@@ -94,8 +94,8 @@ Status convertFile(const QString& file, const QString& output, bool force, const
         return kNothingWritten;
     }
     if (written != u"-" && isSameFile(written, file)) {
-        err << "corvanta-lrc: " << file << ": 書き出すファイルが自分自身になります。-o で"
-            << "書き出すファイルを指定してください\n";
+        err << "corvanta-lrc: " << file << ": 書き出すファイルがこの LRC ファイル自身です。"
+            << "別のファイルを -o で指定してください\n";
         return kNothingWritten;
     }
     if (written != u"-" && QFileInfo::exists(written) && !force) {
