@@ -1,6 +1,6 @@
 #include "libcdio.h"
 
-#include "playerlog.h"
+#include "disclog.h"
 
 namespace {
 
@@ -20,9 +20,9 @@ void LibcdioCall::log(cdio_log_level_t level, const char message[])
     if (level >= CDIO_LOG_ERROR && current)
         current->lastMessage_ = QString::fromLocal8Bit(message);
     if (level >= CDIO_LOG_INFO)
-        qCInfo(playerLog, "libcdio: %s", message);
+        qCInfo(discLog, "libcdio: %s", message);
     else
-        qCDebug(playerLog, "libcdio: %s", message);
+        qCDebug(discLog, "libcdio: %s", message);
 }
 
 LibcdioCall::LibcdioCall() : lock_(processLock())
