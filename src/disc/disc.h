@@ -1,11 +1,9 @@
 #pragma once
 
 #include <QString>
-#include <cdio/cdio.h>
 #include <cstddef>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 struct Track {
@@ -24,20 +22,19 @@ struct DiscText {
     QString performer;
 };
 
-// An audio disc opened through libcdio: a drive's device node or a disc image (.cue, .toc,
-// .nrg). The table of contents is read once at open and never changes.
+// An audio disc: what a drive letter names. Its table of contents and text are read once at open
+// and never change.
 //
 // Thread contract: the table of contents may be read from any thread. readAudio() may be called
-// from any thread; calls take turns, since a libcdio handle is not thread-safe (a reader whose
-// playback was stopped may still be inside a read when the next playback's reader starts). Opening
-// and destroying take their turn at libcdio with every other open, and may wait as long as the
-// drive: neither belongs on the user interface's thread.
+// from any thread; calls take turns. Opening and destroying may wait as long as the drive:
+// neither belongs on the user interface's thread.
 class Disc {
 public:
-    // Nothing when the path cannot be opened, holds no disc, or its table of contents is unusable;
-    // then `whyNot`, when given, says which, in Japanese.
+    // A drive's device node or a disc image (see CdioDisc). Nothing when the path cannot be
+    // opened, holds no disc, or its table of contents is unusable; then `whyNot`, when given,
+    // says which, in Japanese.
     static std::unique_ptr<Disc> open(const QString& path, QString* whyNot = nullptr);
-    ~Disc();
+    virtual ~Disc() = default;
     Disc(const Disc&) = delete;
     Disc& operator=(const Disc&) = delete;
 
@@ -50,19 +47,14 @@ public:
     // Of the disc (0) or of one of its tracks.
     DiscText text(int track) const;
 
-    // Reads `count` whole sectors of audio into `out` (count × 2352 bytes).
-    bool readAudio(int firstSector, int count, std::byte* out);
+    // Reads `count` whole sectors of audio into `out` (count × 2352 bytes); what cannot be read
+    // is left silent.
+    virtual bool readAudio(int firstSector, int count, std::byte* out) = 0;
+
+protected:
+    Disc(std::vector<Track> tracks, std::map<int, DiscText> text);
 
 private:
-    struct CdioCloser {
-        void operator()(CdIo_t* handle) const { cdio_destroy(handle); }
-    };
-    using Handle = std::unique_ptr<CdIo_t, CdioCloser>;
-
-    Disc(Handle handle, std::vector<Track> tracks, std::map<int, DiscText> text);
-
-    std::mutex readLock_;
-    Handle handle_;
     std::vector<Track> tracks_;
     std::map<int, DiscText> text_;
 };
