@@ -32,6 +32,7 @@ private:
 
     RipFormat format_;
     QSaveFile file_;
+    // After file_, so that it is closed while file_ still holds the descriptor.
     std::unique_ptr<SNDFILE, Close> sound_;
     QByteArray sector_;
     std::vector<int> samples_;
