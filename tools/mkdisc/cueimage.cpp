@@ -1,6 +1,7 @@
 #include "cueimage.h"
 
 #include "cdtime.h"
+#include "cuesheet.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,18 +12,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString msf(qint64 sector)
-{
-    const qint64 frames = sector % cdtime::kSectorsPerSecond;
-    const qint64 seconds = sector / cdtime::kSectorsPerSecond;
-    return u"%1:%2:%3"_s.arg(seconds / 60, 2, 10, QLatin1Char('0'))
-        .arg(seconds % 60, 2, 10, QLatin1Char('0'))
-        .arg(frames, 2, 10, QLatin1Char('0'));
-}
-
 bool fail(QString* error, const QSaveFile& file)
 {
-    *error = u"%1: %2"_s.arg(QDir::toNativeSeparators(file.fileName()), file.errorString());
+    *error = fileError(file);
     return false;
 }
 
@@ -32,11 +24,8 @@ bool writeCueImage(const QString& cuePath, const QList<ImageTrack>& tracks, QStr
 {
     const QFileInfo cueInfo(cuePath);
     const QString binName = cueInfo.completeBaseName() + u".bin"_s;
-    if (!QDir().mkpath(cueInfo.absolutePath())) {
-        *error =
-            u"%1: cannot create folder"_s.arg(QDir::toNativeSeparators(cueInfo.absolutePath()));
+    if (!makeFolder(cueInfo.absolutePath(), error))
         return false;
-    }
 
     QString cue = u"FILE \"%1\" BINARY\n"_s.arg(binName);
     QSaveFile bin(cueInfo.dir().filePath(binName));
@@ -49,7 +38,7 @@ bool writeCueImage(const QString& cuePath, const QList<ImageTrack>& tracks, QStr
     for (qsizetype i = 0; i < tracks.size(); ++i) {
         const ImageTrack& track = tracks[i];
         cue += u"  TRACK %1 %2\n    INDEX 01 %3\n"_s.arg(i + 1, 2, 10, QLatin1Char('0'))
-                   .arg(track.data ? u"MODE1/2352"_s : u"AUDIO"_s, msf(start));
+                   .arg(track.data ? u"MODE1/2352"_s : u"AUDIO"_s, cueTime(start));
         for (qint64 sector = 0; sector < track.sectors;) {
             const qint64 count =
                 std::min<qint64>(cdtime::kSectorsPerSecond, track.sectors - sector);
@@ -66,11 +55,5 @@ bool writeCueImage(const QString& cuePath, const QList<ImageTrack>& tracks, QStr
     // The bin goes first so a cue on disk always points at a complete bin.
     if (!bin.commit())
         return fail(error, bin);
-    QSaveFile cueFile(cueInfo.absoluteFilePath());
-    if (!cueFile.open(QIODevice::WriteOnly))
-        return fail(error, cueFile);
-    const QByteArray text = cue.toLatin1();
-    if (cueFile.write(text) != text.size() || !cueFile.commit())
-        return fail(error, cueFile);
-    return true;
+    return writeCueSheet(cueInfo.absoluteFilePath(), cue.toLatin1(), error);
 }

@@ -1,8 +1,10 @@
-// mkdisc: writes BIN/CUE audio-CD images for tests and the demo disc.
+// mkdisc: writes BIN/CUE audio-CD images, or rips of them, for tests and the demo disc.
 
 #include "cdtime.h"
 #include "cueimage.h"
 #include "demo.h"
+#include "ripimage.h"
+#include "ripoptions.h"
 #include "tones.h"
 
 #include <QCoreApplication>
@@ -26,7 +28,11 @@ constexpr int maxTracks = 99;
 
 int usage()
 {
-    std::fputs("usage: mkdisc OUT.cue LEN_MS[d] [LEN_MS[d] ...] | mkdisc --demo OUT.cue\n", stderr);
+    std::fputs(
+        "usage: mkdisc [RIP] OUT.cue LEN_MS[d] [LEN_MS[d] ...] | mkdisc [RIP] --demo OUT.cue\n"
+        "  RIP: --format flac|wav [--split] [--bits 16|24] [--rate HZ] [--channels 1|2]\n"
+        "       writes a rip instead of a BIN/CUE image; a rip has no data tracks (d)\n",
+        stderr);
     return exitUsage;
 }
 
@@ -76,15 +82,21 @@ std::optional<ImageTrack> parseTrack(QString arg, int number)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    if (args.size() < 2)
+    QStringList args = app.arguments().mid(1);
+    std::optional<RipFormat> rip;
+    if (!takeRipOptions(&args, &rip) || args.size() < 2)
         return usage();
 
     QString error;
+    const auto writeImage = [&rip, &error](const QString& cuePath,
+                                           const QList<ImageTrack>& tracks) {
+        return rip ? writeRipImage(cuePath, tracks, *rip, &error)
+                   : writeCueImage(cuePath, tracks, &error);
+    };
     if (args[0] == u"--demo"_s) {
         if (args.size() != 2 || !isCuePath(args[1]))
             return usage();
-        if (!writeCueImage(args[1], demoTracks(), &error) ||
+        if (!writeImage(args[1], demoTracks()) ||
             !writeDemoLyrics(QFileInfo(args[1]).absolutePath(), &error))
             return ioError(error);
         return 0;
@@ -96,14 +108,14 @@ int main(int argc, char* argv[])
     qint64 total = 0;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const std::optional<ImageTrack> track = parseTrack(args[i], int(i));
-        if (!track)
+        if (!track || (rip && track->data))
             return usage();
         total += track->sectors;
         tracks.append(*track);
     }
     if (total > maxSectors)
         return usage();
-    if (!writeCueImage(args[0], tracks, &error))
+    if (!writeImage(args[0], tracks))
         return ioError(error);
     return 0;
 }
