@@ -3,9 +3,9 @@
 #include "cdtime.h"
 #include "imagecheck.h"
 #include "libcdio.h"
+#include "sheettext.h"
 
 #include <QFile>
-#include <QStringDecoder>
 #include <algorithm>
 
 namespace {
@@ -43,20 +43,6 @@ std::vector<Track> readTracks(CdIo_t* handle)
     return tracks;
 }
 
-// libcdio takes a cue sheet's text for ISO 8859-1, whatever it is, so the sheet's own bytes are
-// what it hands back read that way. They are UTF-8 where they can be, as rippers write them
-// today, and otherwise code page 932, as Japanese Windows programs wrote them.
-QString decodeCueSheetText(const QString& readAsLatin1)
-{
-    const QByteArray bytes = readAsLatin1.toLatin1();
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return text;
-    QStringDecoder cp932("CP932", QStringDecoder::Flag::Stateless);
-    return cp932.isValid() ? QString(cp932(bytes)) : readAsLatin1;
-}
-
 // The disc's CD-TEXT, which libcdio hands over in UTF-8, under 0 for the disc itself.
 std::map<int, DiscText> readText(CdIo_t* handle, const std::vector<Track>& tracks,
                                  bool fromCueSheet)
@@ -65,10 +51,12 @@ std::map<int, DiscText> readText(CdIo_t* handle, const std::vector<Track>& track
     const cdtext_t* cdtext = cdio_get_cdtext(handle);
     if (!cdtext)
         return text;
+    // libcdio takes a cue sheet's text for ISO 8859-1, whatever it is, so the sheet's own bytes
+    // are what it hands back read that way.
     const auto field = [cdtext, fromCueSheet](cdtext_field_t field, int track) {
         const QString value =
             QString::fromUtf8(cdtext_get_const(cdtext, field, static_cast<track_t>(track)));
-        return fromCueSheet ? decodeCueSheetText(value) : value;
+        return fromCueSheet ? decodeSheetText(value.toLatin1()) : value;
     };
     text[0] = {field(CDTEXT_FIELD_TITLE, 0), field(CDTEXT_FIELD_PERFORMER, 0)};
     for (const Track& track : tracks)

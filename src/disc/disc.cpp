@@ -2,6 +2,12 @@
 
 #include "cdiodisc.h"
 #include "cdtime.h"
+#include "cuesheet.h"
+#include "rippedalbum.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -10,8 +16,38 @@ Disc::Disc(std::vector<Track> tracks, std::map<int, DiscText> text)
 {
 }
 
+namespace {
+
+// The one cue sheet in a folder, if it holds exactly one.
+QString onlyCueSheetIn(const QString& folder)
+{
+    const QStringList sheets =
+        QDir(folder).entryList({QStringLiteral("*.cue"), QStringLiteral("*.CUE")}, QDir::Files);
+    return sheets.size() == 1 ? QDir(folder).filePath(sheets.first()) : QString();
+}
+
+// A cue sheet over audio files rather than raw disc data.
+bool isRipSheet(const QString& path)
+{
+    if (!path.endsWith(QLatin1String(".cue"), Qt::CaseInsensitive) || !QFileInfo(path).isFile())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const std::optional<CueSheet> sheet = readCueSheet(file.read(1 << 20), nullptr);
+    return sheet && !sheet->isRawImage();
+}
+
+} // namespace
+
 std::unique_ptr<Disc> Disc::open(const QString& path, QString* whyNot)
 {
+    if (QFileInfo(path).isDir()) {
+        const QString sheet = onlyCueSheetIn(path);
+        return sheet.isEmpty() ? RippedAlbum::openFolder(path, whyNot) : open(sheet, whyNot);
+    }
+    if (isRipSheet(path))
+        return RippedAlbum::openCueSheet(path, whyNot);
     return CdioDisc::open(path, whyNot);
 }
 

@@ -19,7 +19,7 @@ deb=$work/corvanta_${version}_amd64.deb
 
 field() { dpkg-deb -f "$deb" "$1"; }
 # What dpkg-shlibdeps sees, and what it cannot: SDL, loaded at the first play, and the fonts.
-for dependency in libqt6widgets6 libqt6dbus6 libcdio19 libxcb1 libicu72 libsdl2-2.0-0 fonts-noto-cjk; do
+for dependency in libqt6widgets6 libqt6dbus6 libcdio19 libsndfile1 libxcb1 libicu72 libsdl2-2.0-0 fonts-noto-cjk; do
     [[ ", $(field Depends)," == *", $dependency"[\ ,]* ]] ||
         fail "Depends lacks $dependency: $(field Depends)"
 done

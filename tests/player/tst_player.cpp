@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QtEndian>
 #include <QSignalSpy>
@@ -221,6 +222,66 @@ private slots:
         QCOMPARE(ring.write(in + 3, 5), 4u); // full: one byte is left over
         QCOMPARE(ring.read(out, 4), 4u);
         QCOMPARE(QByteArrayView(out, 4), "cdef");
+    }
+
+    void ripsReadAsTheirDisc_data()
+    {
+        QTest::addColumn<QStringList>("options"); // mkdisc's
+        QTest::addColumn<QString>("spoil");       // a file of the rip taken away
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<int>("pregap"); // sectors of a file's own before its track's tones
+        const QStringList flac{u"--format"_s, u"flac"_s}, split = flac + QStringList{u"--split"_s};
+        QTest::newRow("FLAC, one file") << flac << QString() << QString() << 0;
+        QTest::newRow("FLAC a track, with pregaps") << split << QString() << QString() << 0;
+        QTest::newRow("a folder of tracks") << split << u"a.cue"_s << QString() << 150;
+        QTest::newRow("WAV, 24 bits") << QStringList{u"--format"_s, u"wav"_s, u"--bits"_s, u"24"_s}
+                                      << QString() << QString() << 0;
+        QTest::newRow("48 kHz") << flac + QStringList{u"--rate"_s, u"48000"_s} << QString()
+                                << u"44.1 kHz"_s << 0;
+        QTest::newRow("a file missing") << split << u"02.flac"_s << u"02.flac: ありません"_s << 0;
+    }
+
+    // A rip is the disc it was ripped from: its tracks, their text and their audio.
+    void ripsReadAsTheirDisc()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, spoil);
+        QFETCH(QString, refusal);
+        QFETCH(int, pregap);
+        DiscFixture fixture;
+        const QStringList lengths{u"3000"_s, u"4500"_s, u"2000"_s};
+        const std::unique_ptr<Disc> cd = Disc::open(fixture.makeDisc(u"cd"_s, lengths));
+        const QString sheet = fixture.makeDisc(u"rip/a"_s, lengths, 1, options);
+        QFile::remove(fixture.path(u"rip/"_s + spoil));
+        QString whyNot;
+        const std::unique_ptr<Disc> rip =
+            Disc::open(spoil == u"a.cue" ? fixture.path(u"rip"_s) : sheet, &whyNot);
+        QCOMPARE(rip == nullptr, !refusal.isEmpty());
+        QVERIFY2(whyNot.contains(refusal), qPrintable(whyNot));
+        if (!rip)
+            return;
+        QCOMPARE(rip->tracks().size(), 3u);
+        QCOMPARE(rip->track(3)->sectorCount, cd->track(3)->sectorCount + pregap);
+        QCOMPARE(rip->text(2).title, spoil.isEmpty() ? u"トラック 2"_s : QString());
+        QByteArray heard(75 * kSector, '\0'), ripped(75 * kSector, '\0');
+        QVERIFY(cd->readAudio(cd->track(2)->firstSector, 75, reinterpret_cast<std::byte*>(heard.data())));
+        QVERIFY(rip->readAudio(rip->track(2)->firstSector + pregap, 75,
+                               reinterpret_cast<std::byte*>(ripped.data())));
+        QVERIFY(ripped == heard);
+    }
+
+    // A file cut short plays to where it ends, as a failing disc does.
+    void aRipCutShort()
+    {
+        DiscFixture fixture;
+        const QString sheet =
+            fixture.makeDisc(u"a"_s, {u"3000"_s, u"3000"_s}, 1, {u"--format"_s, u"flac"_s});
+        QFile(fixture.path(u"a.flac"_s)).resize(QFileInfo(fixture.path(u"a.flac"_s)).size() / 2);
+        const std::unique_ptr<Disc> rip = Disc::open(sheet);
+        QVERIFY(rip);
+        QByteArray sectors(kSector, '\0');
+        QVERIFY(rip->readAudio(0, 1, reinterpret_cast<std::byte*>(sectors.data())));
+        QVERIFY(!rip->readAudio(rip->track(2)->firstSector, 1, reinterpret_cast<std::byte*>(sectors.data())));
     }
 
     void playsThroughSdl_data()

@@ -9,11 +9,12 @@ DiscFixture::DiscFixture()
     QDir(folder_.path()).mkdir(QStringLiteral("drives"));
 }
 
-QString DiscFixture::makeDisc(const QString& name, const QStringList& lengths, int firstTrack)
+QString DiscFixture::makeDisc(const QString& name, const QStringList& lengths, int firstTrack,
+                              const QStringList& options)
 {
     const QString cue = path(name + QStringLiteral(".cue"));
     QProcess mkdisc;
-    mkdisc.start(QStringLiteral(MKDISC_PATH), QStringList{cue} + lengths);
+    mkdisc.start(QStringLiteral(MKDISC_PATH), options + QStringList{cue} + lengths);
     if (!mkdisc.waitForFinished() || mkdisc.exitCode() != 0)
         qFatal("mkdisc failed: %s", mkdisc.readAllStandardError().constData());
     QByteArray sheet = fileBytes(cue);

@@ -13,8 +13,10 @@ public:
 
     QString programFolder() const { return folder_.path(); }
     // Writes `name`.cue and `name`.bin with one track per length (ms; "4000d" for a data
-    // track), numbered from `firstTrack`, and returns the path of the .cue.
-    QString makeDisc(const QString& name, const QStringList& lengths, int firstTrack = 1);
+    // track), numbered from `firstTrack`, and returns the path of the .cue. With mkdisc's rip
+    // `options` the sheet is over audio files instead.
+    QString makeDisc(const QString& name, const QStringList& lengths, int firstTrack = 1,
+                     const QStringList& options = {});
     // Points drives/`letter`: at `target`, replacing an earlier link.
     void mapDrive(char letter, const QString& target);
     QString path(const QString& name) const { return folder_.filePath(name); }
