@@ -36,8 +36,11 @@ configure:
 	scripts/install-deps $(DEPS)
 	cmake --preset $(PRESET) -DCORVANTA_WERROR=$(WERROR) >/dev/null
 
-# The demo disc, mapped as drive D: of the program in the build folder.
+# The demo disc, mapped as drive D: of the program in the build folder, and the same disc as a
+# FLAC rip with its cue sheet as drive E:.
 demo:
 	$(BUILD)/mkdisc --demo $(BUILD)/demo/demo.cue
+	$(BUILD)/mkdisc --format flac --demo $(BUILD)/demo/rip/demo.cue
 	mkdir -p $(BUILD)/drives
 	ln -sfn ../demo/demo.cue '$(BUILD)/drives/d:'
+	ln -sfn ../demo/rip/demo.cue '$(BUILD)/drives/e:'

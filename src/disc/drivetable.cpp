@@ -19,11 +19,12 @@ bool isDeviceNode(const QString& path)
            (S_ISBLK(status.st_mode) || S_ISCHR(status.st_mode));
 }
 
+// A disc image, or a folder of a ripped album.
 bool isDiscImage(const QFileInfo& file)
 {
     static const QStringList suffixes{QStringLiteral("cue"), QStringLiteral("toc"),
                                       QStringLiteral("nrg")};
-    return file.isFile() && suffixes.contains(file.suffix(), Qt::CaseInsensitive);
+    return file.isDir() || (file.isFile() && suffixes.contains(file.suffix(), Qt::CaseInsensitive));
 }
 
 } // namespace

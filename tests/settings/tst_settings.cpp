@@ -101,7 +101,7 @@ private slots:
         QTest::newRow("the close box") << false;
     }
 
-    // Drives D: and F: are images, an optical drive takes E:, and G: is a folder: no drive; H:,
+    // Drives D: and F: are images, an optical drive takes E:, and G: is a folder of tracks; H:,
     // mapped after the last open, shows once the window has listed the drives afresh. The
     // swatches show the colours in use; a cancelled colour dialog leaves its swatch. Only OK
     // applies: colours, player and file.
@@ -113,7 +113,8 @@ private slots:
         PlayerDevices devices = output.devices();
         fixture.mapDrive('f', fixture.makeDisc(u"two"_s, {u"1000"_s, u"1000"_s}));
         fixture.mapDrive('d', fixture.makeDisc(u"one"_s, {u"1000"_s}));
-        fixture.mapDrive('g', fixture.programFolder());
+        fixture.makeDisc(u"rip/a"_s, {u"1000"_s}, 1, {u"--format"_s, u"wav"_s});
+        fixture.mapDrive('g', fixture.path(u"rip"_s));
         devices.opticalDrives = [] { return QStringList{u"/dev/no-disc"_s}; };
         MMControl player(fixture.programFolder(), devices);
         player.setCommand(u"open"_s);
@@ -126,7 +127,7 @@ private slots:
 
         const QList<ColorSwatch*> swatches = settings.findChildren<ColorSwatch*>();
         auto* drives = settings.findChild<QComboBox*>();
-        QTRY_COMPARE(drives->count(), 4);
+        QTRY_COMPARE(drives->count(), 5);
         QCOMPARE(drives->itemText(0), u"D:"_s);
         QCOMPARE(drives->itemText(1), u"E:"_s);
         QCOMPARE(drives->currentIndex(), 0);
