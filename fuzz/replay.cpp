@@ -3,9 +3,9 @@
 // into the libraries that the sanitizers do not instrument (libcdio). After a normal build in
 // build/, for example:
 //
-//   g++ -std=c++20 -g -O1 -fPIC -Ifuzz -Isrc/player fuzz/replay.cpp fuzz/fuzz_disc.cpp \
-//       build/src/player/libcorvanta_player.a \
-//       $(pkg-config --cflags --libs Qt6Widgets libcdio sdl2) -o /tmp/replay_disc
+//   g++ -std=c++20 -g -O1 -fPIC -Ifuzz -Isrc/disc fuzz/replay.cpp fuzz/fuzz_disc.cpp \
+//       build/src/disc/libcorvanta_disc.a \
+//       $(pkg-config --cflags --libs Qt6Core libcdio sndfile) -o /tmp/replay_disc
 //   valgrind -q --error-exitcode=9 /tmp/replay_disc build-fuzz/corpus/disc/*
 
 #include <cstddef>

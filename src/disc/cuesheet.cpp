@@ -70,7 +70,8 @@ std::optional<CueSheet> readCueSheet(const QByteArray& text, QString* whyNot)
             sheet.files.append({QString::fromUtf8(words[1]), words.value(2).toUpper()});
         } else if (keyword == "TRACK" && words.size() >= 3) {
             const int number = words[1].toInt();
-            if (number < 1 || number > 99 || (track && number <= track->number))
+            // Numbered from any track on, one by one, as a disc's are.
+            if (number < 1 || number > 99 || (track && number != track->number + 1))
                 return refuse(whyNot, "キューシートのトラック番号が正しくありません");
             sheet.tracks.append({number, words[2].toUpper() == "AUDIO", -1, -1, {}, {}});
         } else if (keyword == "INDEX" && track && words.size() >= 3 && words[1].toInt() == 1) {
