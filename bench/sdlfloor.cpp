@@ -40,7 +40,8 @@ int main(int argc, char* argv[])
     std::ifstream file(argv[1], std::ios::binary);
     Stream stream{{std::istreambuf_iterator<char>(file), {}}};
     if (stream.pcm.empty() || SDL_Init(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(stderr, "bench_sdlfloor: %s\n", stream.pcm.empty() ? "no PCM" : SDL_GetError());
+        std::fprintf(stderr, "bench_sdlfloor: %s\n",
+                     stream.pcm.empty() ? "no PCM" : SDL_GetError());
         return 1;
     }
     SDL_AudioSpec wanted{};

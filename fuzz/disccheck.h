@@ -46,19 +46,18 @@ inline void checkDisc(const QString& path, bool readsMustSucceed)
                          track.isAudio ? "audio" : "data", track.firstSector, track.endSector());
     }
     check(!tracks.empty(), "an open disc has tracks");
-    check(tracks.front().number >= 1 && tracks.back().number <= 99,
-                "track numbers are 1 to 99");
+    check(tracks.front().number >= 1 && tracks.back().number <= 99, "track numbers are 1 to 99");
     const Track* firstAudio = nullptr;
     const Track* lastAudioWithSectors = nullptr;
     for (std::size_t i = 0; i < tracks.size(); ++i) {
         const Track& track = tracks[i];
         check(track.number == tracks.front().number + int(i), "tracks count up by one");
         check(track.firstSector >= 0 && track.sectorCount >= 0,
-                    "a track starts on the disc and has no negative length");
+              "a track starts on the disc and has no negative length");
         check(track.firstSector <= INT32_MAX - track.sectorCount, "a track's end fits");
         if (i + 1 < tracks.size())
             check(track.endSector() <= tracks[i + 1].firstSector,
-                        "a track ends where the next starts or before");
+                  "a track ends where the next starts or before");
         // What the player shows of the track, in milliseconds on the MSF line.
         (void)cdtime::frameToMs(cdtime::sectorToFrame(track.firstSector));
         (void)cdtime::sectorsToMs(track.sectorCount);
@@ -76,9 +75,8 @@ inline void checkDisc(const QString& path, bool readsMustSucceed)
     check(disc->track(tracks.back().number + 1) == nullptr, "no track after the last");
     check(disc->trackAt(-1) == nullptr, "no track before the disc");
     check(disc->firstAudioTrack() == firstAudio, "firstAudioTrack is the first audio track");
-    check(disc->audioEndSector() ==
-                    (lastAudioWithSectors ? lastAudioWithSectors->endSector() : 0),
-                "audioEndSector ends the last audio track with sectors");
+    check(disc->audioEndSector() == (lastAudioWithSectors ? lastAudioWithSectors->endSector() : 0),
+          "audioEndSector ends the last audio track with sectors");
 
     for (const Track& track : tracks) {
         if (!track.isAudio || track.sectorCount == 0)

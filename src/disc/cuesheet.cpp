@@ -33,7 +33,8 @@ QList<QByteArray> wordsOf(const QByteArray& line)
 // "mm:ss:ff" in 1/75 s; -1 when it is not one.
 qint64 sectorsOf(const QByteArray& time)
 {
-    static const QRegularExpression msf(QStringLiteral(R"(^(\d{1,3}):([0-5]\d):([0-6]\d|7[0-4])$)"));
+    static const QRegularExpression msf(
+        QStringLiteral(R"(^(\d{1,3}):([0-5]\d):([0-6]\d|7[0-4])$)"));
     const QRegularExpressionMatch match = msf.match(QString::fromLatin1(time));
     if (!match.hasMatch())
         return -1;

@@ -17,7 +17,7 @@ struct CueSheet {
     struct Track {
         int number = 0;
         bool audio = true;
-        qsizetype file = -1;   // in `files`
+        qsizetype file = -1;     // in `files`
         qint64 startSector = -1; // INDEX 01 in its file, in 1/75 s
         QByteArray title, performer;
     };

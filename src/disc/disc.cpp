@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
 #include <algorithm>
 
 Disc::Disc(std::vector<Track> tracks, std::map<int, DiscText> text)

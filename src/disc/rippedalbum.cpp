@@ -60,8 +60,10 @@ std::unique_ptr<Disc> RippedAlbum::openCueSheet(const QString& path, QString* wh
     for (const CueSheet::File& named : sheet->files) {
         std::optional<Probed> probed = probe(folder.filePath(named.name), why);
         if (!probed)
-            return refuse(whyNot, QStringLiteral("%1: %2").arg(
-                                      named.name, why.isEmpty() ? QStringLiteral("音声として読めません") : why));
+            return refuse(
+                whyNot,
+                QStringLiteral("%1: %2").arg(
+                    named.name, why.isEmpty() ? QStringLiteral("音声として読めません") : why));
         files.push_back(std::move(*probed));
     }
     std::vector<qint64> firstSectors;
@@ -71,14 +73,17 @@ std::unique_ptr<Disc> RippedAlbum::openCueSheet(const QString& path, QString* wh
         end += sectorsFor(probed.info.frames);
     }
     std::vector<Track> tracks;
-    std::map<int, DiscText> text{{0, {decodeSheetText(sheet->title), decodeSheetText(sheet->performer)}}};
+    std::map<int, DiscText> text{
+        {0, {decodeSheetText(sheet->title), decodeSheetText(sheet->performer)}}};
     for (const CueSheet::Track& track : sheet->tracks) {
         const Probed& in = files[std::size_t(track.file)];
         if (!track.audio)
             return refuse(whyNot, QStringLiteral("音声でないトラックがあります"));
         if (track.startSector >= sectorsFor(in.info.frames))
-            return refuse(whyNot, QStringLiteral("トラック %1 の位置がファイルの外です").arg(track.number));
-        tracks.push_back({track.number, int(firstSectors[std::size_t(track.file)] + track.startSector), 0, true});
+            return refuse(whyNot,
+                          QStringLiteral("トラック %1 の位置がファイルの外です").arg(track.number));
+        tracks.push_back({track.number,
+                          int(firstSectors[std::size_t(track.file)] + track.startSector), 0, true});
         text[track.number] = {decodeSheetText(track.title), decodeSheetText(track.performer)};
     }
     return make(std::move(files), std::move(tracks), std::move(text), whyNot);
@@ -150,7 +155,8 @@ std::optional<RippedAlbum::Probed> RippedAlbum::probe(const QString& path, QStri
     if (!probed.file)
         return std::nullopt;
     if (probed.info.samplerate != cdtime::kSampleRate)
-        whyNot = QStringLiteral("CD の 44.1 kHz ではありません (%1 Hz)").arg(probed.info.samplerate);
+        whyNot =
+            QStringLiteral("CD の 44.1 kHz ではありません (%1 Hz)").arg(probed.info.samplerate);
     else if (probed.info.channels != 1 && probed.info.channels != 2)
         whyNot = QStringLiteral("ステレオでもモノラルでもありません (%1 チャンネル)")
                      .arg(probed.info.channels);

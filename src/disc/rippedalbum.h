@@ -38,8 +38,7 @@ private:
     // with the reason for audio no CD holds.
     static std::optional<Probed> probe(const QString& path, QString& whyNot);
 
-    RippedAlbum(std::vector<Part> parts, std::vector<Track> tracks,
-                std::map<int, DiscText> text);
+    RippedAlbum(std::vector<Part> parts, std::vector<Track> tracks, std::map<int, DiscText> text);
     static std::unique_ptr<Disc> make(std::vector<Probed> files, std::vector<Track> tracks,
                                       std::map<int, DiscText> text, QString* whyNot);
     bool readPart(Part& part, qint64 from, qint64 to, qint64 firstFrame, std::byte* out);

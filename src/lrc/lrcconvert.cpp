@@ -16,8 +16,9 @@ QString lrcTime(qint64 ms)
 {
     const QString sign = ms < 0 ? QStringLiteral("-") : QString();
     ms = std::abs(ms);
-    const QString fraction = ms % 10 == 0 ? QStringLiteral("%1").arg(ms % 1000 / 10, 2, 10, QLatin1Char('0'))
-                                          : QStringLiteral("%1").arg(ms % 1000, 3, 10, QLatin1Char('0'));
+    const QString fraction = ms % 10 == 0
+                                 ? QStringLiteral("%1").arg(ms % 1000 / 10, 2, 10, QLatin1Char('0'))
+                                 : QStringLiteral("%1").arg(ms % 1000, 3, 10, QLatin1Char('0'));
     return QStringLiteral("[%1%2:%3.%4]")
         .arg(sign)
         .arg(ms / 60000, 2, 10, QLatin1Char('0'))
@@ -74,9 +75,10 @@ LrcConversion convertLrc(const LrcSong& song)
         const qint64 nearest = qint64(std::floor((entry.ms + 500) / 1000.0));
         const qint64 rounded = std::max<qint64>(0, nearest);
         const qint64 second = std::max(rounded, previous + 1);
-        const QString time = song.offsetMs == 0
-                                 ? entry.tag
-                                 : QStringLiteral("%1 (オフセット後 %2)").arg(entry.tag, lrcTime(entry.ms));
+        const QString time =
+            song.offsetMs == 0
+                ? entry.tag
+                : QStringLiteral("%1 (オフセット後 %2)").arg(entry.tag, lrcTime(entry.ms));
         const auto report = [&](const QString& message) {
             result.moved.append({line.number, message});
         };
@@ -85,15 +87,16 @@ LrcConversion convertLrc(const LrcSong& song)
         const bool sameTime = entry.ms == previousMs;
         if (previous >= 0 && (sameTime || second * 1000 > entry.ms + 1000 ||
                               (second > kLastSecond && rounded <= kLastSecond))) {
-            report(sameTime ? QStringLiteral("時刻 %1 が前の行 (%2行目) と同じため、時刻を付けずに"
-                                             "その下に書き出します")
-                                  .arg(time)
-                                  .arg(previousLine)
-                            : QStringLiteral("時刻 %1 の秒は前の行 (%2行目、%3) と重なり、1秒以内に"
-                                             "空いた秒がないため、時刻を付けずにその下に書き出します")
-                                  .arg(time)
-                                  .arg(previousLine)
-                                  .arg(tagOf(previous)));
+            report(sameTime
+                       ? QStringLiteral("時刻 %1 が前の行 (%2行目) と同じため、時刻を付けずに"
+                                        "その下に書き出します")
+                             .arg(time)
+                             .arg(previousLine)
+                       : QStringLiteral("時刻 %1 の秒は前の行 (%2行目、%3) と重なり、1秒以内に"
+                                        "空いた秒がないため、時刻を付けずにその下に書き出します")
+                             .arg(time)
+                             .arg(previousLine)
+                             .arg(tagOf(previous)));
             result.lines.append({line.number, untagged(line.text)});
         } else if (rounded > kLastSecond) {
             report(QStringLiteral("時刻 %1 は秒に丸めると100分以上で、表示できません。"

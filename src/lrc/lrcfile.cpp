@@ -30,7 +30,8 @@ qsizetype readMalformedTimeTag(QStringView text)
 // An information tag or a comment at the start: its key in lower case ("#" for a comment).
 qsizetype readInfoTag(QStringView text, QString& key, QString& value)
 {
-    static const QRegularExpression tag(QStringLiteral(R"(^\[(?:([A-Za-z]+):([^\]]*)|(#)[^\]]*)\])"));
+    static const QRegularExpression tag(
+        QStringLiteral(R"(^\[(?:([A-Za-z]+):([^\]]*)|(#)[^\]]*)\])"));
     const QRegularExpressionMatch match = tag.match(text);
     if (!match.hasMatch())
         return 0;
@@ -61,8 +62,8 @@ QString withoutWordTimes(QStringView text)
 
 QStringView withoutLeadingBlanks(QStringView text)
 {
-    while (!text.isEmpty() && (text.front() == u' ' || text.front() == u'\t' ||
-                               text.front() == u'\u3000'))
+    while (!text.isEmpty() &&
+           (text.front() == u' ' || text.front() == u'\t' || text.front() == u'\u3000'))
         text = text.sliced(1);
     return text;
 }

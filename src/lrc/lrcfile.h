@@ -24,11 +24,11 @@ struct LrcLine {
 };
 
 struct LrcSong {
-    QString title;        // [ti:]
-    QString artist;       // [ar:]
-    int headingLine = 0;  // where the first of them stands
-    qint64 offsetMs = 0;  // [offset:]: positive shows the lyrics sooner
-    QList<LrcLine> lines; // the information tags and comments left out
+    QString title;              // [ti:]
+    QString artist;             // [ar:]
+    int headingLine = 0;        // where the first of them stands
+    qint64 offsetMs = 0;        // [offset:]: positive shows the lyrics sooner
+    QList<LrcLine> lines;       // the information tags and comments left out
     QList<LrcReport> malformed; // tags taken as text
 };
 

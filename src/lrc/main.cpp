@@ -78,7 +78,8 @@ QString faultOf(const QByteArray& bytes)
 // The same file by any path: a link, a hard link, "./" or "..".
 bool isSameFile(const QString& a, const QString& b)
 {
-    struct stat first{}, second{};
+    struct stat first {
+    }, second{};
     return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
            ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;

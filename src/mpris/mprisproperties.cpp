@@ -61,8 +61,8 @@ void MprisProperties::Set(const QString& interface, const QString& name, const Q
         call_.sendErrorReply(QDBusError::PropertyReadOnly, name + QStringLiteral(" is read-only"));
     else if (value.variant().metaType() != property.metaType())
         call_.sendErrorReply(QDBusError::InvalidArgs,
-                       name + QStringLiteral(" takes ") +
-                           QLatin1StringView(property.metaType().name()));
+                             name + QStringLiteral(" takes ") +
+                                 QLatin1StringView(property.metaType().name()));
     else
         property.write(adaptor, value.variant());
 }

@@ -65,8 +65,7 @@ std::unique_ptr<SdlAudioSink> SdlAudioSink::open(const SdlAudioApi& sdl,
                                                  std::shared_ptr<RingBuffer> source,
                                                  std::shared_ptr<const AudioGain> gain)
 {
-    std::unique_ptr<SdlAudioSink> sink(
-        new SdlAudioSink(sdl, std::move(source), std::move(gain)));
+    std::unique_ptr<SdlAudioSink> sink(new SdlAudioSink(sdl, std::move(source), std::move(gain)));
     SDL_AudioSpec wanted{};
     wanted.freq = cdtime::kSampleRate;
     wanted.format = AUDIO_S16LSB;

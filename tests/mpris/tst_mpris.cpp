@@ -58,8 +58,11 @@ private slots:
         main.press(u"設定"_s);
         QVERIFY(main.playing());
         QDBusInterface properties(kService, kPath, u"org.freedesktop.DBus.Properties"_s);
-        QCOMPARE(properties.call(u"Set"_s, kPlayer, u"Volume"_s, QVariant::fromValue(QDBusVariant(u"loud"_s))).errorName(),
-                 u"org.freedesktop.DBus.Error.InvalidArgs"_s);
+        QCOMPARE(
+            properties
+                .call(u"Set"_s, kPlayer, u"Volume"_s, QVariant::fromValue(QDBusVariant(u"loud"_s)))
+                .errorName(),
+            u"org.freedesktop.DBus.Error.InvalidArgs"_s);
         player.setProperty("Volume", 2.0); // taken as 1, and said so
         QTRY_COMPARE(changes.last().value(u"Volume"_s), 1.0);
         main.output.sink().play(3100 * 441 / 10); // into track 3, before the tick ends track 2

@@ -10,10 +10,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
-#include <QtEndian>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QtEndian>
 #include <barrier>
 #include <thread>
 
@@ -264,7 +264,8 @@ private slots:
         QCOMPARE(rip->track(3)->sectorCount, cd->track(3)->sectorCount + pregap);
         QCOMPARE(rip->text(2).title, spoil.isEmpty() ? u"トラック 2"_s : QString());
         QByteArray heard(75 * kSector, '\0'), ripped(75 * kSector, '\0');
-        QVERIFY(cd->readAudio(cd->track(2)->firstSector, 75, reinterpret_cast<std::byte*>(heard.data())));
+        QVERIFY(cd->readAudio(cd->track(2)->firstSector, 75,
+                              reinterpret_cast<std::byte*>(heard.data())));
         QVERIFY(rip->readAudio(rip->track(2)->firstSector + pregap, 75,
                                reinterpret_cast<std::byte*>(ripped.data())));
         QVERIFY(ripped == heard);
@@ -281,7 +282,8 @@ private slots:
         QVERIFY(rip);
         QByteArray sectors(kSector, '\0');
         QVERIFY(rip->readAudio(0, 1, reinterpret_cast<std::byte*>(sectors.data())));
-        QVERIFY(!rip->readAudio(rip->track(2)->firstSector, 1, reinterpret_cast<std::byte*>(sectors.data())));
+        QVERIFY(!rip->readAudio(rip->track(2)->firstSector, 1,
+                                reinterpret_cast<std::byte*>(sectors.data())));
     }
 
     void playsThroughSdl_data()
@@ -338,7 +340,8 @@ private slots:
         // channel, so no frame of it is silent.
         QByteArray heard = fileBytes(disc.bin(), 75 * kSector);
         for (qsizetype at = 0; at < heard.size(); at += 2)
-            qToLittleEndian(qint16(qFromLittleEndian<qint16>(heard.data() + at) * volume), heard.data() + at);
+            qToLittleEndian(qint16(qFromLittleEndian<qint16>(heard.data() + at) * volume),
+                            heard.data() + at);
         const auto sound = [&] {
             const QByteArray out = fileBytes(written);
             QByteArray sound;
