@@ -239,6 +239,8 @@ private slots:
         QTest::newRow("48 kHz") << flac + QStringList{u"--rate"_s, u"48000"_s} << QString()
                                 << u"44.1 kHz"_s << 0;
         QTest::newRow("a file missing") << split << u"02.flac"_s << u"02.flac: ありません"_s << 0;
+        QTest::newRow("mono") << QStringList{u"--format"_s, u"wav"_s, u"--channels"_s, u"1"_s}
+                              << QString() << QString() << 0;
     }
 
     // A rip is the disc it was ripped from: its tracks, their text and their audio.
@@ -268,6 +270,10 @@ private slots:
                               reinterpret_cast<std::byte*>(heard.data())));
         QVERIFY(rip->readAudio(rip->track(2)->firstSector + pregap, 75,
                                reinterpret_cast<std::byte*>(ripped.data())));
+        // Mono is the left channel, played on both sides.
+        for (qsizetype frame = 0; options.contains(u"--channels"_s) && frame < heard.size();
+             frame += kFrame)
+            heard.replace(frame + 2, 2, heard.sliced(frame, 2));
         QVERIFY(ripped == heard);
     }
 
