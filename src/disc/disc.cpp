@@ -25,16 +25,17 @@ QString onlyCueSheetIn(const QString& folder)
     return sheets.size() == 1 ? QDir(folder).filePath(sheets.first()) : QString();
 }
 
-// A cue sheet over audio files rather than raw disc data.
-bool isRipSheet(const QString& path)
+// A cue sheet over audio files rather than raw disc data; a few kilobytes, so anything much
+// larger is not one. Read once: the ripped album opens from what is read here.
+std::optional<CueSheet> ripSheetAt(const QString& path)
 {
     if (!path.endsWith(QLatin1String(".cue"), Qt::CaseInsensitive) || !QFileInfo(path).isFile())
-        return false;
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const std::optional<CueSheet> sheet = readCueSheet(file.read(1 << 20), nullptr);
-    return sheet && !sheet->isRawImage();
+        return std::nullopt;
+    std::optional<CueSheet> sheet = readCueSheet(file.read(1 << 20), nullptr);
+    return sheet && !sheet->isRawImage() ? sheet : std::nullopt;
 }
 
 } // namespace
@@ -45,8 +46,8 @@ std::unique_ptr<Disc> Disc::open(const QString& path, QString* whyNot)
         const QString sheet = onlyCueSheetIn(path);
         return sheet.isEmpty() ? RippedAlbum::openFolder(path, whyNot) : open(sheet, whyNot);
     }
-    if (isRipSheet(path))
-        return RippedAlbum::openCueSheet(path, whyNot);
+    if (const std::optional<CueSheet> sheet = ripSheetAt(path))
+        return RippedAlbum::openCueSheet(*sheet, QFileInfo(path).path(), whyNot);
     return CdioDisc::open(path, whyNot);
 }
 

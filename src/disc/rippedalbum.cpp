@@ -1,7 +1,6 @@
 #include "rippedalbum.h"
 
 #include "cdtime.h"
-#include "cuesheet.h"
 #include "sheettext.h"
 
 #include <QCollator>
@@ -12,9 +11,6 @@
 #include <cstring>
 
 namespace {
-
-// A cue sheet is a few kilobytes; anything much larger is not one.
-constexpr qint64 kLargestCueSheet = 1 << 20;
 
 qint64 sectorsFor(qint64 frames)
 {
@@ -46,19 +42,13 @@ RippedAlbum::RippedAlbum(std::vector<Part> parts, std::vector<Track> tracks,
 {
 }
 
-std::unique_ptr<Disc> RippedAlbum::openCueSheet(const QString& path, QString* whyNot)
+std::unique_ptr<Disc> RippedAlbum::openCueSheet(const CueSheet& sheet, const QString& folder,
+                                                QString* whyNot)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return refuse(whyNot, QStringLiteral("キューシートを開けません"));
-    QString why;
-    const std::optional<CueSheet> sheet = readCueSheet(file.read(kLargestCueSheet), &why);
-    if (!sheet)
-        return refuse(whyNot, why);
-    const QDir folder = QFileInfo(path).dir();
     std::vector<Probed> files;
-    for (const CueSheet::File& named : sheet->files) {
-        std::optional<Probed> probed = probe(folder.filePath(named.name), why);
+    for (const CueSheet::File& named : sheet.files) {
+        QString why;
+        std::optional<Probed> probed = probe(QDir(folder).filePath(named.name), why);
         if (!probed)
             return refuse(
                 whyNot,
@@ -66,27 +56,19 @@ std::unique_ptr<Disc> RippedAlbum::openCueSheet(const QString& path, QString* wh
                     named.name, why.isEmpty() ? QStringLiteral("音声として読めません") : why));
         files.push_back(std::move(*probed));
     }
-    std::vector<qint64> firstSectors;
-    qint64 end = 0;
-    for (const Probed& probed : files) {
-        firstSectors.push_back(end);
-        end += sectorsFor(probed.info.frames);
-    }
-    std::vector<Track> tracks;
+    std::vector<Placed> placed;
     std::map<int, DiscText> text{
-        {0, {decodeSheetText(sheet->title), decodeSheetText(sheet->performer)}}};
-    for (const CueSheet::Track& track : sheet->tracks) {
-        const Probed& in = files[std::size_t(track.file)];
+        {0, {decodeSheetText(sheet.title), decodeSheetText(sheet.performer)}}};
+    for (const CueSheet::Track& track : sheet.tracks) {
         if (!track.audio)
             return refuse(whyNot, QStringLiteral("音声でないトラックがあります"));
-        if (track.startSector >= sectorsFor(in.info.frames))
+        if (track.startSector >= sectorsFor(files[std::size_t(track.file)].info.frames))
             return refuse(whyNot,
                           QStringLiteral("トラック %1 の位置がファイルの外です").arg(track.number));
-        tracks.push_back({track.number,
-                          int(firstSectors[std::size_t(track.file)] + track.startSector), 0, true});
+        placed.push_back({track.number, std::size_t(track.file), track.startSector});
         text[track.number] = {decodeSheetText(track.title), decodeSheetText(track.performer)};
     }
-    return make(std::move(files), std::move(tracks), std::move(text), whyNot);
+    return make(std::move(files), placed, std::move(text), whyNot);
 }
 
 std::unique_ptr<Disc> RippedAlbum::openFolder(const QString& path, QString* whyNot)
@@ -96,9 +78,8 @@ std::unique_ptr<Disc> RippedAlbum::openFolder(const QString& path, QString* whyN
     natural.setNumericMode(true);
     std::sort(names.begin(), names.end(), natural);
     std::vector<Probed> files;
-    std::vector<Track> tracks;
+    std::vector<Placed> placed;
     std::map<int, DiscText> text;
-    qint64 end = 0;
     for (const QString& name : names) {
         QString why;
         std::optional<Probed> probed = probe(QDir(path).filePath(name), why);
@@ -106,36 +87,42 @@ std::unique_ptr<Disc> RippedAlbum::openFolder(const QString& path, QString* whyN
             return refuse(whyNot, QStringLiteral("%1: %2").arg(name, why));
         if (!probed)
             continue; // a cover, a log, the sheet of another rip
-        const int number = int(tracks.size()) + 1;
+        const int number = int(files.size()) + 1;
         if (number > 99)
             return refuse(whyNot, QStringLiteral("音声ファイルが99を超えています"));
-        tracks.push_back({number, int(end), 0, true});
+        placed.push_back({number, files.size(), 0});
         text[number] = {tagOf(probed->file.get(), SF_STR_TITLE),
                         tagOf(probed->file.get(), SF_STR_ARTIST)};
         if (number == 1)
             text[0] = {tagOf(probed->file.get(), SF_STR_ALBUM), {}};
-        end += sectorsFor(probed->info.frames);
         files.push_back(std::move(*probed));
     }
     if (files.empty())
         return refuse(whyNot, QStringLiteral("音声ファイルがありません"));
-    return make(std::move(files), std::move(tracks), std::move(text), whyNot);
+    return make(std::move(files), placed, std::move(text), whyNot);
 }
 
 // The files laid on the time line one after another, each from a sector of its own; each track
 // runs to the next one's start, the last to the end of the last file.
-std::unique_ptr<Disc> RippedAlbum::make(std::vector<Probed> files, std::vector<Track> tracks,
+std::unique_ptr<Disc> RippedAlbum::make(std::vector<Probed> files,
+                                        const std::vector<Placed>& placed,
                                         std::map<int, DiscText> text, QString* whyNot)
 {
     std::vector<Part> parts;
+    std::vector<qint64> firstSectors;
     qint64 end = 0;
     for (Probed& probed : files) {
+        firstSectors.push_back(end);
         parts.push_back({std::move(probed.file), probed.info.channels,
                          end * cdtime::kFramesPerSector, probed.info.frames});
         end += sectorsFor(probed.info.frames);
     }
     if (end > 100 * 60 * cdtime::kSectorsPerSecond)
         return refuse(whyNot, QStringLiteral("100分を超えます"));
+    std::vector<Track> tracks;
+    for (const Placed& track : placed)
+        tracks.push_back(
+            {track.number, int(firstSectors[track.file] + track.startSector), 0, true});
     for (std::size_t i = 0; i < tracks.size(); ++i)
         tracks[i].sectorCount =
             int((i + 1 < tracks.size() ? tracks[i + 1].firstSector : end) - tracks[i].firstSector);
@@ -147,7 +134,8 @@ std::optional<RippedAlbum::Probed> RippedAlbum::probe(const QString& path, QStri
 {
     whyNot.clear();
     if (!QFileInfo(path).isFile()) {
-        whyNot = QStringLiteral("ありません");
+        whyNot = QFileInfo::exists(path) ? QStringLiteral("普通のファイルではありません")
+                                         : QStringLiteral("ありません");
         return std::nullopt;
     }
     Probed probed;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cuesheet.h"
 #include "disc.h"
 
 #include <memory>
@@ -15,8 +16,9 @@
 // Reads take turns.
 class RippedAlbum final : public Disc {
 public:
-    static std::unique_ptr<Disc> openCueSheet(const QString& path, QString* whyNot);
-    // Where the folder holds exactly one cue sheet, the sheet decides.
+    // A sheet over audio files, which it names relative to `folder`.
+    static std::unique_ptr<Disc> openCueSheet(const CueSheet& sheet, const QString& folder,
+                                              QString* whyNot);
     static std::unique_ptr<Disc> openFolder(const QString& path, QString* whyNot);
 
     bool readAudio(int firstSector, int count, std::byte* out) override;
@@ -39,7 +41,13 @@ private:
     static std::optional<Probed> probe(const QString& path, QString& whyNot);
 
     RippedAlbum(std::vector<Part> parts, std::vector<Track> tracks, std::map<int, DiscText> text);
-    static std::unique_ptr<Disc> make(std::vector<Probed> files, std::vector<Track> tracks,
+    // A track as the sheet or the folder places it: in which file, and where in it.
+    struct Placed {
+        int number = 0;
+        std::size_t file = 0;
+        qint64 startSector = 0;
+    };
+    static std::unique_ptr<Disc> make(std::vector<Probed> files, const std::vector<Placed>& placed,
                                       std::map<int, DiscText> text, QString* whyNot);
     bool readPart(Part& part, qint64 from, qint64 to, qint64 firstFrame, std::byte* out);
 
