@@ -30,7 +30,7 @@ int usage()
 {
     std::fputs(
         "usage: mkdisc [RIP] OUT.cue LEN_MS[d] [LEN_MS[d] ...] | mkdisc [RIP] --demo OUT.cue\n"
-        "  RIP: --format flac|wav [--split] [--bits 16|24] [--rate HZ] [--channels 1|2]\n"
+        "  RIP: --format flac|wav [--split] [--cp932] [--bits 16|24] [--rate HZ] [--channels 1|2]\n"
         "       writes a rip instead of a BIN/CUE image; a rip has no data tracks (d)\n",
         stderr);
     return exitUsage;

@@ -9,4 +9,7 @@ struct RipFormat {
     int bits = 16;      // 16 or 24
     int rate = 44100;
     int channels = 2; // 1 keeps the left channel only
+    // The sheet in code page 932, as Japanese Windows rippers write it, naming files with
+    // Japanese names.
+    bool cp932 = false;
 };

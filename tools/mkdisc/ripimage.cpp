@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringEncoder>
 #include <cstring>
 
 using namespace Qt::StringLiterals;
@@ -47,6 +48,12 @@ QString indexLine(int number, qint64 sector)
     return u"    INDEX %1 %2\n"_s.arg(number, 2, 10, QLatin1Char('0')).arg(cueTime(sector));
 }
 
+// A Japanese file name, as a code page 932 sheet would name it.
+QString japaneseName()
+{
+    return u"ソナタ"_s;
+}
+
 QString fileLine(const QString& name)
 {
     return u"FILE \"%1\" WAVE\n"_s.arg(name);
@@ -55,10 +62,11 @@ QString fileLine(const QString& name)
 bool writeAlbum(const QDir& dir, const QString& stem, const QList<ImageTrack>& tracks,
                 const RipFormat& format, QString* cue, QString* error)
 {
-    const QString name = stem + u'.' + SoundFileWriter::suffix(format);
+    const QString name =
+        (format.cp932 ? japaneseName() : stem) + u'.' + SoundFileWriter::suffix(format);
     *cue += fileLine(name);
     SoundFileWriter writer(dir.filePath(name), format);
-    if (!writer.open(error))
+    if (!writer.open({albumTitle(), performer(), albumTitle()}, error))
         return false;
     qint64 start = 0;
     for (qsizetype i = 0; i < tracks.size(); ++i) {
@@ -74,15 +82,17 @@ bool writeTrackFiles(const QDir& dir, const QList<ImageTrack>& tracks, const Rip
                      QString* cue, QString* error)
 {
     for (qsizetype i = 0; i < tracks.size(); ++i) {
-        const QString name =
-            u"%1.%2"_s.arg(i + 1, 2, 10, QLatin1Char('0')).arg(SoundFileWriter::suffix(format));
+        const QString number = u"%1"_s.arg(i + 1, 2, 10, QLatin1Char('0'));
+        const QString name = (format.cp932 ? number + u' ' + japaneseName() : number) + u'.' +
+                             SoundFileWriter::suffix(format);
         const qint64 pregap = i == 0 ? 0 : pregapSectors;
         *cue += fileLine(name) + trackHeader(i + 1);
         if (pregap > 0)
             *cue += indexLine(0, 0);
         *cue += indexLine(1, pregap);
         SoundFileWriter writer(dir.filePath(name), format);
-        if (!writer.open(error) || !writer.append(fillSilence, pregap, error) ||
+        if (!writer.open({trackTitle(i + 1), performer(), albumTitle()}, error) ||
+            !writer.append(fillSilence, pregap, error) ||
             !writer.append(tracks[i].fill, tracks[i].sectors, error) || !writer.commit(error))
             return false;
     }
@@ -102,5 +112,6 @@ bool writeRipImage(const QString& cuePath, const QList<ImageTrack>& tracks, cons
     const bool written = format.split ? writeTrackFiles(cueInfo.dir(), tracks, format, &cue, error)
                                       : writeAlbum(cueInfo.dir(), cueInfo.completeBaseName(),
                                                    tracks, format, &cue, error);
-    return written && writeCueSheet(cueInfo.absoluteFilePath(), cue.toUtf8(), error);
+    const QByteArray sheet = format.cp932 ? QStringEncoder("CP932")(cue) : cue.toUtf8();
+    return written && writeCueSheet(cueInfo.absoluteFilePath(), sheet, error);
 }

@@ -49,6 +49,8 @@ bool takeRipOptions(QStringList* args, std::optional<RipFormat>* format)
         seen.insert(option);
         if (option == u"--split"_s)
             rip.split = true;
+        else if (option == u"--cp932"_s)
+            rip.cp932 = true;
         else if (args->isEmpty() || !setOption(option, args->takeFirst(), &rip))
             return false;
     }

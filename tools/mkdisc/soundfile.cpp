@@ -19,7 +19,7 @@ QString SoundFileWriter::suffix(const RipFormat& format)
     return format.container == RipFormat::Container::Flac ? u"flac"_s : u"wav"_s;
 }
 
-bool SoundFileWriter::open(QString* error)
+bool SoundFileWriter::open(const Tags& tags, QString* error)
 {
     if (!file_.open(QIODevice::WriteOnly)) {
         *error = fileError(file_);
@@ -33,7 +33,15 @@ bool SoundFileWriter::open(QString* error)
         (format_.bits == 24 ? SF_FORMAT_PCM_24 : SF_FORMAT_PCM_16);
     // The descriptor stays QSaveFile's: it closes it, and renames the file on commit.
     sound_.reset(sf_open_fd(file_.handle(), SFM_WRITE, &info, SF_FALSE));
-    return sound_ || soundError(error);
+    if (!sound_)
+        return soundError(error);
+    for (const auto& [which, text] : {std::pair{SF_STR_TITLE, tags.title},
+                                      {SF_STR_ARTIST, tags.artist},
+                                      {SF_STR_ALBUM, tags.album}}) {
+        if (sf_set_string(sound_.get(), which, text.toUtf8().constData()) != 0)
+            return soundError(error);
+    }
+    return true;
 }
 
 bool SoundFileWriter::append(const SectorFill& fill, qint64 sectors, QString* error)

@@ -16,7 +16,11 @@ class SoundFileWriter {
 public:
     SoundFileWriter(const QString& path, const RipFormat& format);
 
-    bool open(QString* error);
+    // The file's tags, as a ripper writes them.
+    struct Tags {
+        QString title, artist, album;
+    };
+    bool open(const Tags& tags, QString* error);
     bool append(const SectorFill& fill, qint64 sectors, QString* error);
     bool commit(QString* error);
 
