@@ -3,9 +3,9 @@
 #include "cdtime.h"
 #include "imagecheck.h"
 #include "libcdio.h"
-#include "sheettext.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 namespace {
@@ -44,19 +44,14 @@ std::vector<Track> readTracks(CdIo_t* handle)
 }
 
 // The disc's CD-TEXT, which libcdio hands over in UTF-8, under 0 for the disc itself.
-std::map<int, DiscText> readText(CdIo_t* handle, const std::vector<Track>& tracks,
-                                 bool fromCueSheet)
+std::map<int, DiscText> readText(CdIo_t* handle, const std::vector<Track>& tracks)
 {
     std::map<int, DiscText> text;
     const cdtext_t* cdtext = cdio_get_cdtext(handle);
     if (!cdtext)
         return text;
-    // libcdio takes a cue sheet's text for ISO 8859-1, whatever it is, so the sheet's own bytes
-    // are what it hands back read that way.
-    const auto field = [cdtext, fromCueSheet](cdtext_field_t field, int track) {
-        const QString value =
-            QString::fromUtf8(cdtext_get_const(cdtext, field, static_cast<track_t>(track)));
-        return fromCueSheet ? decodeSheetText(value.toLatin1()) : value;
+    const auto field = [cdtext](cdtext_field_t field, int track) {
+        return QString::fromUtf8(cdtext_get_const(cdtext, field, static_cast<track_t>(track)));
     };
     text[0] = {field(CDTEXT_FIELD_TITLE, 0), field(CDTEXT_FIELD_PERFORMER, 0)};
     for (const Track& track : tracks)
@@ -85,10 +80,9 @@ std::unique_ptr<Disc> CdioDisc::open(const QString& path, QString* whyNot)
     };
     if (path.isEmpty())
         return refuse("ドライブがありません");
+    if (!QFileInfo::exists(path))
+        return refuse("ありません");
     const QByteArray name = QFile::encodeName(path);
-    const QByteArray cue = cueSheetOf(name);
-    if (!cue.isEmpty() && !isCueSheetSafeForLibcdio(cue))
-        return refuse("キューシートのトラック番号が正しくありません");
     if (!isNrgImageSafeForLibcdio(name))
         return refuse("NRG イメージが壊れているか、CD-TEXT を含んでいます");
     Handle handle(cdio_open(name.constData(), DRIVER_UNKNOWN));
@@ -101,7 +95,7 @@ std::unique_ptr<Disc> CdioDisc::open(const QString& path, QString* whyNot)
     std::vector<Track> tracks = readTracks(handle.get());
     if (tracks.empty())
         return refuse("目次を読めません");
-    std::map<int, DiscText> text = readText(handle.get(), tracks, !cue.isEmpty());
+    std::map<int, DiscText> text = readText(handle.get(), tracks);
     return std::unique_ptr<Disc>(
         new CdioDisc(std::move(handle), std::move(tracks), std::move(text)));
 }

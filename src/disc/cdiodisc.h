@@ -5,10 +5,10 @@
 #include <cdio/cdio.h>
 #include <mutex>
 
-// A disc opened through libcdio: a drive's device node or a disc image (.cue over .bin, .toc,
-// .nrg). Reads take turns, since a libcdio handle is not thread-safe (a reader whose playback
-// was stopped may still be inside a read when the next playback's reader starts). Opening and
-// destroying take their turn at libcdio with every other open.
+// A disc opened through libcdio: a drive's device node or a disc image (.toc, .nrg); cue sheets
+// are the program's own to read. Reads take turns, since a libcdio handle is not thread-safe (a
+// reader whose playback was stopped may still be inside a read when the next playback's reader
+// starts). Opening and destroying take their turn at libcdio with every other open.
 class CdioDisc final : public Disc {
 public:
     static std::unique_ptr<Disc> open(const QString& path, QString* whyNot);

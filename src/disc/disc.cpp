@@ -2,11 +2,10 @@
 
 #include "cdiodisc.h"
 #include "cdtime.h"
-#include "cuesheet.h"
-#include "rippedalbum.h"
+#include "filedisc.h"
+#include "sheetfiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -25,17 +24,9 @@ QString onlyCueSheetIn(const QString& folder)
     return sheets.size() == 1 ? QDir(folder).filePath(sheets.first()) : QString();
 }
 
-// A cue sheet over audio files rather than raw disc data; a few kilobytes, so anything much
-// larger is not one. Read once: the ripped album opens from what is read here.
-std::optional<CueSheet> ripSheetAt(const QString& path)
+bool hasSuffix(const QString& path, QLatin1StringView suffix)
 {
-    if (!path.endsWith(QLatin1String(".cue"), Qt::CaseInsensitive) || !QFileInfo(path).isFile())
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    std::optional<CueSheet> sheet = readCueSheet(file.read(1 << 20), nullptr);
-    return sheet && !sheet->isRawImage() ? sheet : std::nullopt;
+    return QFileInfo(path).suffix().compare(suffix, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -44,10 +35,19 @@ std::unique_ptr<Disc> Disc::open(const QString& path, QString* whyNot)
 {
     if (QFileInfo(path).isDir()) {
         const QString sheet = onlyCueSheetIn(path);
-        return sheet.isEmpty() ? RippedAlbum::openFolder(path, whyNot) : open(sheet, whyNot);
+        return sheet.isEmpty() ? FileDisc::openFolder(path, whyNot) : open(sheet, whyNot);
     }
-    if (const std::optional<CueSheet> sheet = ripSheetAt(path))
-        return RippedAlbum::openCueSheet(*sheet, QFileInfo(path).path(), whyNot);
+    if (hasSuffix(path, QLatin1StringView("cue")))
+        return FileDisc::openCueSheet(path, whyNot);
+    // A raw image named by its data: the sheet of the same name beside it tells its tracks.
+    if (hasSuffix(path, QLatin1StringView("bin"))) {
+        const QFileInfo bin(path);
+        const QString sheet = findSheetFile(
+            bin.path(), bin.completeBaseName() + QStringLiteral(".cue"), false, nullptr);
+        if (sheet.isEmpty() && whyNot)
+            *whyNot = QStringLiteral("同じ名前のキューシートがありません");
+        return sheet.isEmpty() ? nullptr : FileDisc::openCueSheet(sheet, whyNot);
+    }
     return CdioDisc::open(path, whyNot);
 }
 

@@ -5,51 +5,7 @@
 #include <QtEndian>
 #include <algorithm>
 #include <cdio/cdio.h>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <optional>
-
-QByteArray cueSheetOf(const QByteArray& path)
-{
-    if (path.size() <= 3)
-        return {};
-    const QByteArray ending = path.right(3);
-    if (ending == "cue" || ending == "CUE")
-        return path;
-    if (ending == "bin" || ending == "BIN")
-        return path.chopped(3) + (ending == "bin" ? "cue" : "CUE");
-    return {};
-}
-
-// The sheet is read as libcdio reads it: fgets() lines of at most 4095 bytes, words split at
-// space, tab, CR and LF, the track number as strtol() takes it.
-bool isCueSheetSafeForLibcdio(const QByteArray& path)
-{
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.constData(), "r"),
-                                                               std::fclose);
-    if (!file)
-        return true; // libcdio cannot read it either
-    constexpr const char* kSeparators = " \t\n\r";
-    char line[4096];
-    int tracks = 0;
-    long first = 0;
-    while (std::fgets(line, sizeof line, file.get())) {
-        char* rest = nullptr;
-        const char* keyword = strtok_r(line, kSeparators, &rest);
-        if (!keyword || std::strcmp(keyword, "TRACK") != 0)
-            continue;
-        if (++tracks == 1) {
-            const char* number = strtok_r(nullptr, kSeparators, &rest);
-            char* end = nullptr;
-            first = number ? std::strtol(number, &end, 10) : 0;
-            if (!number || end == number)
-                return false;
-        }
-    }
-    return tracks >= 1 && tracks <= CDIO_CD_MAX_TRACKS && first >= 1 && first <= tracks;
-}
 
 namespace {
 

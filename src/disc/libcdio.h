@@ -5,10 +5,10 @@
 #include <mutex>
 
 // libcdio keeps state for the whole process: its log handler, which by default prints on
-// standard error and ends the process at the first error message, and the cue and toc parsers,
-// which split lines with strtok() and so keep one position for every thread. A LibcdioCall is held
-// around every call that opens, lists, parses or closes: the program's own log handler is in place
-// before the first such call, and those calls take turns. Reads of an open disc need neither.
+// standard error and ends the process at the first error message, and the toc parser,
+// which splits lines with strtok() and so keeps one position for every thread. A LibcdioCall is
+// held around every call that opens, lists, parses or closes: the program's own log handler is in
+// place before the first such call, and those calls take turns. Reads of an open disc need neither.
 //
 // Only the player's own threads and the commands hold one: a call may wait as long as a drive.
 // Calls do not nest.

@@ -45,7 +45,7 @@ private slots:
         // Status 2: nothing on standard output, the reason on standard error.
         row("no such track", "a", u"--image disc --track 3"_s, u"トラック 3 はありません"_s, 2);
         row("no disc image", "a", u"--image gone.cue"_s,
-            u"gone.cue: ディスクを読めません (開けません)"_s, 2);
+            u"gone.cue: ディスクを読めません (キューシートがありません)"_s, 2);
         row("an image and a drive", "a", u"--image disc --drive D:"_s, u"使い方"_s, 2);
         row("a file that cannot be read", "a", u"missing.txt"_s, u"missing.txt: 読めません"_s, 2);
         row("a file too large", "a", u"large.txt"_s, u"large.txt: 読めません (大きすぎます"_s, 2);

@@ -75,9 +75,9 @@ private slots:
         QVERIFY(!main.playing());
 
         // The disc's CD-TEXT names the album, and the title and performer of a track, as the
-        // cue sheet writes them: in UTF-8, or in code page 932 (歌).
+        // cue sheet writes them, here in code page 932 (夜のうた, 歌).
         const QString cue = main.fixture.path(u"disc.cue"_s);
-        writeFile(cue, "TITLE \"夜のうた\"\nPERFORMER \"Band\"\n" +
+        writeFile(cue, "TITLE \"\x96\xe9\x82\xcc\x82\xa4\x82\xbd\"\nPERFORMER \"Band\"\n" +
                            fileBytes(cue).replace("TRACK 02 AUDIO\n", "TRACK 02 AUDIO\n"
                                                                       "TITLE \"\x89\xcc\"\n"
                                                                       "PERFORMER \"Singer\"\n"));
