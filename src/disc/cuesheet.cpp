@@ -94,6 +94,9 @@ std::optional<CueSheet> readCueSheet(const QByteArray& bytes, QString* whyNot)
         const QString keyword = words[0].toUpper();
         CueSheet::Track* track = sheet.tracks.isEmpty() ? nullptr : &sheet.tracks.last();
         if (keyword == u"FILE"_s && words.size() >= 2) {
+            // A disc's 99 tracks, each in a file of its own, and a gap after the last.
+            if (sheet.files.size() == 100)
+                return refuse(whyNot, atLine(lineNumber, u"FILE が多すぎます"_s));
             sheet.files.append({words[1], words.value(2).toUpper()});
         } else if (keyword == u"TRACK"_s && words.size() >= 3) {
             bool isNumber = false;

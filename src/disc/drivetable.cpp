@@ -19,11 +19,11 @@ bool isDeviceNode(const QString& path)
            (S_ISBLK(status.st_mode) || S_ISCHR(status.st_mode));
 }
 
-// A disc image, or a folder of a ripped album.
+// A disc image (a raw .bin standing for the sheet beside it), or a folder of a ripped album.
 bool isDiscImage(const QFileInfo& file)
 {
-    static const QStringList suffixes{QStringLiteral("cue"), QStringLiteral("toc"),
-                                      QStringLiteral("nrg")};
+    static const QStringList suffixes{QStringLiteral("cue"), QStringLiteral("bin"),
+                                      QStringLiteral("toc"), QStringLiteral("nrg")};
     return file.isDir() || (file.isFile() && suffixes.contains(file.suffix(), Qt::CaseInsensitive));
 }
 

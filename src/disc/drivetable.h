@@ -9,9 +9,9 @@
 
 // Drive letters on a system that has none, kept the way Wine keeps them: the folder `drives/` in
 // the program's folder holds entries named by a lower-case letter and a colon (`d:`), each a
-// symbolic link to an optical drive's device node or to a disc image (.cue, .toc, .nrg). Optical
-// drives that no entry names take the free letters from D: upwards, in the order libcdio lists
-// them. The table is a snapshot: scan again to see changed links or drives.
+// symbolic link to an optical drive's device node, a disc image (.cue, .bin, .toc, .nrg) or a rip.
+// Optical drives that no entry names take the free letters from D: upwards, in the order libcdio
+// lists them. The table is a snapshot: scan again to see changed links or drives.
 class DriveTable {
 public:
     static DriveTable scan(const QString& programFolder, const QStringList& opticalDrives);

@@ -177,12 +177,26 @@ private slots:
     }
 
     // Opens at the same moment on two threads each find their disc, round after round: libcdio
-    // reads cue sheets with one strtok() position for the whole process, so opens take turns.
+    // parses toc files with one strtok() position for the whole process, so opens take turns.
     void opensAtOnceBothOpen()
     {
         DiscFixture fixture;
-        const QString one = fixture.makeDisc(u"one"_s, QStringList(99, u"100"_s));
-        const QString other = fixture.makeDisc(u"other"_s, QStringList(60, u"240"_s));
+        // Discs of 99 tracks of 8 sectors and 60 of 18, as toc files over mkdisc's images.
+        const auto toc = [&fixture](const QString& name, int tracks, int sectors) {
+            fixture.makeDisc(name, QStringList(tracks, QString::number(sectors * 40 / 3)));
+            QString toc = u"CD_DA\n"_s;
+            const auto msf = [](int sector) {
+                return u"%1:%2:%3"_s.arg(sector / 4500, 2, 10, QChar(u'0'))
+                    .arg(sector / 75 % 60, 2, 10, QChar(u'0'))
+                    .arg(sector % 75, 2, 10, QChar(u'0'));
+            };
+            for (int track = 0; track < tracks; ++track)
+                toc += u"TRACK AUDIO\nFILE \"%1\" %2 %3\n"_s.arg(
+                    fixture.path(name + u".bin"_s), msf(track * sectors), msf(sectors));
+            writeFile(fixture.path(name + u".toc"_s), toc.toUtf8());
+            return fixture.path(name + u".toc"_s);
+        };
+        const QString one = toc(u"one"_s, 99, 8), other = toc(u"other"_s, 60, 18);
         for (int round = 0; round < 100; ++round) {
             std::barrier together(2);
             std::unique_ptr<Disc> otherDisc;
