@@ -149,8 +149,6 @@ private slots:
             {u"image.bin=bin:0-713"_s, u"Artist - Album.bin=bin:225-713"_s}, u"225 338 150"_s);
         row("two files differ only in case", u"FILE \"A.WAV\" WAVE\n"_s + three,
             {u"a.wav=wav:0-713"_s, u"A.wav=wav:0-713"_s}, u"A.wav, a.wav"_s);
-        row("two stems with other extensions", u"FILE \"a.wav\" WAVE\n"_s + three,
-            {u"a.flac=flac:0-713"_s, u"a.aiff=flac:0-713"_s}, u"a.aiff, a.flac"_s);
         row("a float WAV", u"FILE \"a.wav\" WAVE\n"_s + three, {u"a.wav=float:0-713"_s},
             u"225 338 150"_s);
         row("a FLAC without its length", u"FILE \"a.flac\" WAVE\n"_s + three,
