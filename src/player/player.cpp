@@ -1,10 +1,10 @@
 #include "player.h"
 
 #include "cdtime.h"
-#include "detached.h"
 #include "disc.h"
 #include "playback.h"
 #include "playerlog.h"
+#include "taskqueue.h"
 
 #include <algorithm>
 #include <atomic>
@@ -214,6 +214,7 @@ void Player::close()
 void Player::stopPlayback()
 {
     ++playRequest_;
+    sinkAsked_.cancel();
     if (!playback_)
         return;
     endWatch_.stop();
@@ -236,11 +237,11 @@ void Player::play()
     const std::uint64_t request = ++playRequest_;
     emit stateChanged();
     // The sound output may take its time to open; a stop before then drops it.
-    whenReady(devices_.makeSink(playback_->ring()), this,
-              [this, request](const std::shared_ptr<AudioSink>& sink) {
-                  if (request == playRequest_)
-                      started(sink);
-              });
+    sinkAsked_ = devices_.makeSink(playback_->ring());
+    whenReady(sinkAsked_, this, [this, request](const std::shared_ptr<AudioSink>& sink) {
+        if (request == playRequest_)
+            started(sink);
+    });
 }
 
 void Player::started(std::shared_ptr<AudioSink> sink)

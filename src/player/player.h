@@ -100,6 +100,9 @@ private:
     std::uint64_t openRequest_ = 0;
     std::uint64_t playRequest_ = 0;
 
+    // The sound output asked for by the playback under way, cancelled when it stops first, so a
+    // storm of presses opens no device for presses long gone.
+    QFuture<std::shared_ptr<AudioSink>> sinkAsked_;
     QTimer endWatch_;
     // Every open, and every close of a disc, runs here in turn: a drive that hangs holds up one
     // thread, however often it is asked.

@@ -1,9 +1,9 @@
 #include "sdlaudiosink.h"
 
 #include "cdtime.h"
-#include "detached.h"
 #include "playerlog.h"
 #include "ringbuffer.h"
+#include "taskqueue.h"
 
 #include <QPromise>
 #include <algorithm>
@@ -96,6 +96,10 @@ bool SdlAudioSink::isLost() const
 void SdlAudioSink::fill(void* self, Uint8* stream, int length)
 {
     auto& sink = *static_cast<SdlAudioSink*>(self);
+    if (sink.silenced_.load(std::memory_order_relaxed)) {
+        std::memset(stream, 0, std::size_t(length));
+        return;
+    }
     // The device asks for more once it has played what it was given before.
     sink.played_.store(sink.delivered_, std::memory_order_release);
 
@@ -211,6 +215,11 @@ AudioSinkFactory SdlAudioOutput::factory()
 void SdlAudioOutput::openSink(const std::shared_ptr<Driver>& driver,
                               const std::shared_ptr<TaskQueue>& queue, SinkRequest request)
 {
+    // A playback stopped before its turn came wants no device.
+    if (request.promise->isCanceled()) {
+        request.promise->finish();
+        return;
+    }
     SdlAudioSink* sink = driver->makeSink(request.source).release();
     if (sink == nullptr && driver->sinks > 0) {
         driver->waiting.push_back(std::move(request));
@@ -219,6 +228,7 @@ void SdlAudioOutput::openSink(const std::shared_ptr<Driver>& driver,
     std::shared_ptr<AudioSink> shared;
     if (sink != nullptr)
         shared.reset(sink, [driver, queue, sink](AudioSink*) {
+            sink->silence();
             queue->post([driver, queue, sink] { closeSink(driver, queue, sink); });
         });
     request.promise->addResult(std::move(shared));

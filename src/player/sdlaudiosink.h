@@ -51,6 +51,9 @@ public:
     std::int64_t framesPlayed() const override { return played_.load(std::memory_order_acquire); }
     // The sound server went away or the device was unplugged.
     bool isLost() const override;
+    // Plays silence from the next buffer on: a released sink is heard no more, however long its
+    // device then takes to close.
+    void silence() { silenced_.store(true, std::memory_order_relaxed); }
 
 private:
     SdlAudioSink(const SdlAudioApi& sdl, std::shared_ptr<RingBuffer> source,
@@ -61,6 +64,7 @@ private:
     const std::shared_ptr<RingBuffer> source_;
     const std::shared_ptr<const AudioGain> gain_;
     std::atomic<std::int64_t> played_{0};
+    std::atomic<bool> silenced_{false};
     std::int64_t delivered_ = 0; // audio thread only
     bool primed_ = false;        // audio thread only
     SDL_AudioDeviceID device_ = 0;

@@ -1,4 +1,4 @@
-#include "detached.h"
+#include "taskqueue.h"
 
 TaskQueue::TaskQueue()
 {

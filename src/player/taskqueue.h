@@ -16,19 +16,21 @@
 // back as futures, handed over with whenReady().
 
 // Calls `then` with the future's result on `context`'s thread: at once when it is there already,
-// otherwise once it comes, and never once the context is gone.
+// otherwise once it comes; never once the context is gone or the future was cancelled.
 template <typename T, typename Then>
 void whenReady(const QFuture<T>& future, QObject* context, Then then)
 {
     if (future.isFinished()) {
-        then(future.result());
+        if (!future.isCanceled())
+            then(future.result());
         return;
     }
     auto* watcher = new QFutureWatcher<T>(context);
     QObject::connect(watcher, &QFutureWatcherBase::finished, context,
                      [watcher, then = std::move(then)]() mutable {
                          watcher->deleteLater();
-                         then(watcher->result());
+                         if (!watcher->isCanceled())
+                             then(watcher->result());
                      });
     watcher->setFuture(future);
 }
