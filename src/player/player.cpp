@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -214,7 +215,7 @@ void Player::close()
 void Player::stopPlayback()
 {
     ++playRequest_;
-    sinkAsked_.cancel();
+    std::exchange(sinkAsked_, {}).cancel();
     if (!playback_)
         return;
     endWatch_.stop();
@@ -239,8 +240,10 @@ void Player::play()
     // The sound output may take its time to open; a stop before then drops it.
     sinkAsked_ = devices_.makeSink(playback_->ring());
     whenReady(sinkAsked_, this, [this, request](const std::shared_ptr<AudioSink>& sink) {
-        if (request == playRequest_)
-            started(sink);
+        if (request != playRequest_)
+            return;
+        sinkAsked_ = {}; // the playback holds the sink alone, and lets it go when it stops
+        started(sink);
     });
 }
 

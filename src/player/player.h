@@ -100,8 +100,8 @@ private:
     std::uint64_t openRequest_ = 0;
     std::uint64_t playRequest_ = 0;
 
-    // The sound output asked for by the playback under way, cancelled when it stops first, so a
-    // storm of presses opens no device for presses long gone.
+    // The sound output asked for by the playback under way until it comes, cancelled when the
+    // playback stops first, so a storm of presses opens no device for presses long gone.
     QFuture<std::shared_ptr<AudioSink>> sinkAsked_;
     QTimer endWatch_;
     // Every open, and every close of a disc, runs here in turn: a drive that hangs holds up one
