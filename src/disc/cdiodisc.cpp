@@ -1,6 +1,7 @@
 #include "cdiodisc.h"
 
 #include "cdtime.h"
+#include "drivetable.h"
 #include "imagecheck.h"
 #include "libcdio.h"
 
@@ -62,14 +63,17 @@ std::map<int, DiscText> readText(CdIo_t* handle, const std::vector<Track>& track
 
 } // namespace
 
-CdioDisc::CdioDisc(Handle handle, std::vector<Track> tracks, std::map<int, DiscText> text)
-    : Disc(std::move(tracks), std::move(text)), handle_(std::move(handle))
+CdioDisc::CdioDisc(Handle handle, bool isDrive, std::vector<Track> tracks,
+                   std::map<int, DiscText> text)
+    : Disc(std::move(tracks), std::move(text)), isDrive_(isDrive), handle_(std::move(handle))
 {
 }
 
 std::unique_ptr<Disc> CdioDisc::open(const QString& path, QString* whyNot)
 {
-    const LibcdioCall call;
+    // A drive may hang, so its open takes no turn; an image file's parse does.
+    const bool isDrive = isDeviceNode(path);
+    const LibcdioCall call(isDrive ? LibcdioCall::Turns::NotTaken : LibcdioCall::Turns::Taken);
     // The reason, and what libcdio said of it, if anything.
     const auto refuse = [whyNot, &call](const char* reason) {
         if (whyNot)
@@ -82,10 +86,13 @@ std::unique_ptr<Disc> CdioDisc::open(const QString& path, QString* whyNot)
         return refuse("ドライブがありません");
     if (!QFileInfo::exists(path))
         return refuse("ありません");
+    // libcdio would open a pipe to look for an NRG footer, and wait there for a writer.
+    if (!isDrive && !QFileInfo(path).isFile())
+        return refuse("普通のファイルではありません");
     const QByteArray name = QFile::encodeName(path);
     if (!isNrgImageSafeForLibcdio(name))
         return refuse("NRG イメージが壊れているか、CD-TEXT を含んでいます");
-    Handle handle(cdio_open(name.constData(), DRIVER_UNKNOWN));
+    Handle handle(cdio_open(name.constData(), isDrive ? DRIVER_DEVICE : DRIVER_UNKNOWN));
     if (!handle)
         return refuse("開けません");
     // An empty drive opens too; only a readable disc mode means a disc is in it.
@@ -97,12 +104,12 @@ std::unique_ptr<Disc> CdioDisc::open(const QString& path, QString* whyNot)
         return refuse("目次を読めません");
     std::map<int, DiscText> text = readText(handle.get(), tracks);
     return std::unique_ptr<Disc>(
-        new CdioDisc(std::move(handle), std::move(tracks), std::move(text)));
+        new CdioDisc(std::move(handle), isDrive, std::move(tracks), std::move(text)));
 }
 
 CdioDisc::~CdioDisc()
 {
-    const LibcdioCall call;
+    const LibcdioCall call(isDrive_ ? LibcdioCall::Turns::NotTaken : LibcdioCall::Turns::Taken);
     handle_.reset();
 }
 

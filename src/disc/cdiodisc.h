@@ -22,8 +22,9 @@ private:
     };
     using Handle = std::unique_ptr<CdIo_t, CdioCloser>;
 
-    CdioDisc(Handle handle, std::vector<Track> tracks, std::map<int, DiscText> text);
+    CdioDisc(Handle handle, bool isDrive, std::vector<Track> tracks, std::map<int, DiscText> text);
 
+    const bool isDrive_; // not an image file
     std::mutex readLock_;
     Handle handle_;
 };

@@ -10,14 +10,14 @@
 #include <cdio/cdio.h>
 #include <sys/stat.h>
 
-namespace {
-
 bool isDeviceNode(const QString& path)
 {
     struct stat status {};
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 &&
            (S_ISBLK(status.st_mode) || S_ISCHR(status.st_mode));
 }
+
+namespace {
 
 // A disc image (a raw .bin standing for the sheet beside it), or a folder of a ripped album.
 bool isDiscImage(const QFileInfo& file)
@@ -32,7 +32,8 @@ bool isDiscImage(const QFileInfo& file)
 QStringList DriveTable::systemOpticalDrives()
 {
     QStringList drives;
-    const LibcdioCall call;
+    // Looking at the system's drives parses no image: it takes no turn, as a drive may hang.
+    const LibcdioCall call(LibcdioCall::Turns::NotTaken);
     char** devices = cdio_get_devices(DRIVER_DEVICE);
     if (!devices)
         return drives;

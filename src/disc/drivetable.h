@@ -28,3 +28,6 @@ public:
 private:
     std::map<QChar, QString> targets_; // upper-case letter → resolved path
 };
+
+// A block or character device: a drive, as against an image file.
+bool isDeviceNode(const QString& path);

@@ -25,7 +25,9 @@ void LibcdioCall::log(cdio_log_level_t level, const char message[])
         qCDebug(discLog, "libcdio: %s", message);
 }
 
-LibcdioCall::LibcdioCall() : lock_(processLock())
+LibcdioCall::LibcdioCall(Turns turns)
+    : lock_(turns == Turns::Taken ? std::unique_lock(processLock())
+                                  : std::unique_lock<std::mutex>())
 {
     current = this;
     static const bool handled = (cdio_log_set_handler(&LibcdioCall::log), true);

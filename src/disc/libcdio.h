@@ -5,16 +5,19 @@
 #include <mutex>
 
 // libcdio keeps state for the whole process: its log handler, which by default prints on
-// standard error and ends the process at the first error message, and the toc parser,
-// which splits lines with strtok() and so keeps one position for every thread. A LibcdioCall is
-// held around every call that opens, lists, parses or closes: the program's own log handler is in
-// place before the first such call, and those calls take turns. Reads of an open disc need neither.
+// standard error and ends the process at the first error message, and the toc parser, which
+// splits lines with strtok() and so keeps one position for every thread. A LibcdioCall is held
+// around every call that opens, lists, parses or closes: the program's own log handler is in place
+// before the first such call. Calls that parse an image file take turns; calls on a drive need
+// not, and must not: a drive may hang, and a hung drive must hold up only itself. Reads of an open
+// disc need neither.
 //
 // Only the player's own threads and the commands hold one: a call may wait as long as a drive.
 // Calls do not nest.
 class LibcdioCall {
 public:
-    LibcdioCall();
+    enum class Turns { Taken, NotTaken };
+    explicit LibcdioCall(Turns turns = Turns::Taken);
     ~LibcdioCall();
     LibcdioCall(const LibcdioCall&) = delete;
     LibcdioCall& operator=(const LibcdioCall&) = delete;
@@ -28,6 +31,6 @@ private:
     // an error is a call that fails.
     static void log(cdio_log_level_t level, const char message[]);
 
-    std::scoped_lock<std::mutex> lock_;
+    std::unique_lock<std::mutex> lock_;
     QString lastMessage_;
 };

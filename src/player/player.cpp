@@ -20,54 +20,23 @@ constexpr int kEndWatchLongestMs = 1000;
 
 } // namespace
 
-// What the drive queue's tasks tell the player without waiting for it.
-struct Player::DriveState {
-    // The open the player waits for; one asked for before it is not started.
-    std::atomic<std::uint64_t> latestOpen{0};
-    std::mutex tableLock;
-    DriveTable table;
-    QStringList opticalDrives;
-
-    void publish(DriveTable scanned, QStringList optical)
-    {
-        const std::lock_guard lock(tableLock);
-        table = std::move(scanned);
-        opticalDrives = std::move(optical);
-    }
-    // The links first, with the optical drives found before, so that they are known while the
-    // optical drives are looked for.
-    DriveTable scan(const QString& folder, const PlayerDevices& devices)
-    {
-        QStringList optical;
-        {
-            const std::lock_guard lock(tableLock);
-            optical = opticalDrives;
-        }
-        publish(DriveTable::scan(folder, optical), optical);
-        optical = devices.opticalDrives();
-        DriveTable drives = DriveTable::scan(folder, optical);
-        publish(drives, optical);
-        return drives;
-    }
-
-    // A listing waits for its turn.
-    std::atomic<bool> listing{false};
-};
-
 Player::Player(QString programFolder, PlayerDevices devices, QObject* parent)
     : QObject(parent), programFolder_(std::move(programFolder)), devices_(std::move(devices)),
-      driveQueue_(std::make_shared<TaskQueue>()), driveState_(std::make_shared<DriveState>())
+      drives_(programFolder_, devices_)
 {
     endWatch_.setSingleShot(true);
     connect(&endWatch_, &QTimer::timeout, this, &Player::checkPlaybackEnd);
+    connect(&opening_, &QFutureWatcherBase::finished, this, [this] {
+        if (opening_.future().resultCount() > 0 && openAsked_ == openRequest_)
+            opened(opening_.result());
+    });
 }
 
 Player::~Player() = default;
 
 DriveTable Player::drives() const
 {
-    const std::lock_guard lock(driveState_->tableLock);
-    return driveState_->table;
+    return drives_.drives();
 }
 
 void Player::setCommand(const QString& command)
@@ -144,48 +113,17 @@ void Player::setVolume(double volume)
 
 void Player::listDrives()
 {
-    if (driveState_->listing.exchange(true))
-        return;
-    const auto listed =
-        driveQueue_->run([folder = programFolder_, devices = devices_, state = driveState_] {
-            state->listing = false;
-            state->scan(folder, devices);
-            return true;
-        });
-    whenReady(listed, this, [this](bool) { emit drivesListed(); });
+    if (const std::optional<QFuture<bool>> listed = drives_.list())
+        whenReady(*listed, this, [this](bool) { emit drivesListed(); });
 }
 
-// Opening an open device reads the disc afresh, so a changed disc or drive link is seen. The
-// drives are listed and the disc opened on the drive queue: a drive may take seconds to answer, or
-// never answer.
+// Opening an open device reads the disc afresh, so a changed disc or drive link is seen. A drive
+// may take seconds to answer, or never answer.
 void Player::open()
 {
     close();
-    const std::uint64_t request = openRequest_;
-    const auto answer = driveQueue_->run([request, folder = programFolder_, drive = deviceElement_,
-                                          devices = devices_, state = driveState_,
-                                          queue = driveQueue_]() -> std::shared_ptr<Disc> {
-        const auto stale = [&] { return request != state->latestOpen; };
-        if (stale())
-            return nullptr;
-        const DriveTable drives = state->scan(folder, devices);
-        if (stale())
-            return nullptr;
-        const QString target =
-            (drive.isEmpty() ? drives.defaultTarget() : drives.target(drive.front()))
-                .value_or(QString());
-        QString whyNot;
-        std::unique_ptr<Disc> disc = devices.openDisc(target, &whyNot);
-        if (!disc) {
-            qCInfo(playerLog) << "no disc in drive" << drive << target << whyNot;
-            return nullptr;
-        }
-        return {disc.release(), [queue](Disc* disc) { queue->post([disc] { delete disc; }); }};
-    });
-    whenReady(answer, this, [this, request](const std::shared_ptr<Disc>& disc) {
-        if (request == openRequest_)
-            opened(disc);
-    });
+    openAsked_ = openRequest_;
+    opening_.setFuture(drives_.open(deviceElement_, openRequest_));
 }
 
 void Player::opened(std::shared_ptr<Disc> disc)
@@ -204,7 +142,7 @@ void Player::opened(std::shared_ptr<Disc> disc)
 
 void Player::close()
 {
-    driveState_->latestOpen = ++openRequest_;
+    drives_.supersede(++openRequest_);
     stopPlayback();
     disc_.reset();
     playStartSector_.reset();

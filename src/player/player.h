@@ -1,7 +1,9 @@
 #pragma once
 
+#include "driveopener.h"
 #include "playerdevices.h"
 
+#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -12,7 +14,6 @@
 
 class Disc;
 class Playback;
-class TaskQueue;
 
 // The CD player without its buttons: the disc, its playback and the properties the program
 // drives it with. Times are milliseconds on the disc's MSF time line.
@@ -66,8 +67,8 @@ public:
     // The drive letters as the last open found them, the program folder's links and the optical
     // drives, without waiting for any drive or link.
     DriveTable drives() const;
-    // Lists the drives afresh, in turn after the opens asked for before; drivesListed() follows.
-    // A listing still waiting for its turn serves for this one too.
+    // Lists the drives afresh; drivesListed() follows. A listing still waiting for its turn serves
+    // for this one too.
     void listDrives();
 
 signals:
@@ -79,7 +80,6 @@ signals:
     void stateChanged();
 
 private:
-    struct DriveState;
     void open();
     void close();
     void stopPlayback();
@@ -98,18 +98,18 @@ private:
     // Answers to an open, and sound outputs, that come after a newer open, close or stop are
     // dropped.
     std::uint64_t openRequest_ = 0;
+    std::uint64_t openAsked_ = 0; // the open opening_ watches
     std::uint64_t playRequest_ = 0;
 
     // The sound output asked for by the playback under way until it comes, cancelled when the
     // playback stops first, so a storm of presses opens no device for presses long gone.
     QFuture<std::shared_ptr<AudioSink>> sinkAsked_;
     QTimer endWatch_;
-    // Every open, and every close of a disc, runs here in turn: a drive that hangs holds up one
-    // thread, however often it is asked.
-    const std::shared_ptr<TaskQueue> driveQueue_;
-    const std::shared_ptr<DriveState> driveState_;
-    // Shared with the playbacks, whose readers hold the disc while they read it. Closed on the
-    // drive queue by whoever lets go of it last.
+    DriveOpener drives_;
+    // The open under way, watched by one watcher however many opens a hung drive holds up.
+    QFutureWatcher<std::shared_ptr<Disc>> opening_;
+    // Shared with the playbacks, whose readers hold the disc while they read it. Closed on its
+    // drive's thread by whoever lets go of it last.
     std::shared_ptr<Disc> disc_;
     std::unique_ptr<Playback> playback_;
 };

@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QtEndian>
 #include <barrier>
+#include <future>
 #include <thread>
 
 using namespace Qt::StringLiterals;
@@ -174,6 +175,37 @@ private slots:
         QVERIFY(silence >= 3 * 75 * kSector && silence < 4 * 75 * kSector);
         QVERIFY(disc.heard.first(kept) == whole.first(kept));
         QCOMPARE(disc.heard.sliced(kept).count('\0'), silence);
+    }
+
+    // A drive that hangs holds up only itself: while E: hangs, D: is chosen, opens and plays, as
+    // often as the user switches, and E: holds one open at a time.
+    void aHungDriveHoldsUpOnlyItself()
+    {
+        std::promise<void> gate;
+        const auto release = qScopeGuard([&gate] { gate.set_value(); });
+        auto hung = std::make_shared<std::atomic<int>>(0);
+        Rig disc([&](PlayerDevices& devices) {
+            devices.openDisc = [hung, answer = gate.get_future().share(),
+                                open = devices.openDisc](const QString& path, QString* whyNot) {
+                if (path.endsWith(u"hung.cue"_s)) {
+                    ++*hung;
+                    answer.wait();
+                }
+                return open(path, whyNot);
+            };
+        });
+        disc.fixture.mapDrive('e', disc.fixture.makeDisc(u"hung"_s, {u"1000"_s}));
+        disc.insert({u"3000"_s, u"2000"_s});
+        for (int round = 0; round < 20; ++round) {
+            disc.player.setDeviceElement(u"E:"_s);
+            disc.player.setCommand(u"open"_s);
+            disc.player.setDeviceElement(u"D:"_s);
+            disc.player.setCommand(u"open"_s);
+            QTRY_COMPARE(disc.player.trackCount(), 2);
+        }
+        disc.pressPlay();
+        QVERIFY(disc.play(kSecond).size() == kSecond * kFrame);
+        QCOMPARE(hung->load(), 1); // the rest of E:'s opens gave way while it hung
     }
 
     // Opens at the same moment on two threads each find their disc, round after round: libcdio
