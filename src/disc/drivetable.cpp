@@ -52,9 +52,8 @@ DriveTable DriveTable::scan(const QString& programFolder, const QStringList& opt
     for (const QFileInfo& entry : folder.entryInfoList(QDir::AllEntries | QDir::System)) {
         if (!entryName.match(entry.fileName()).hasMatch())
             continue;
-        const QString target = entry.canonicalFilePath(); // empty when the link points nowhere
-        if (!target.isEmpty() && (isDeviceNode(target) || isDiscImage(QFileInfo(target))))
-            table.targets_[entry.fileName().at(0).toUpper()] = target;
+        if (const std::optional<QString> target = linkTarget(programFolder, entry.fileName()[0]))
+            table.targets_[entry.fileName().at(0).toUpper()] = *target;
     }
 
     char letter = 'D';
@@ -71,6 +70,15 @@ DriveTable DriveTable::scan(const QString& programFolder, const QStringList& opt
         table.targets_[QChar::fromLatin1(letter)] = drive;
     }
     return table;
+}
+
+std::optional<QString> DriveTable::linkTarget(const QString& programFolder, QChar letter)
+{
+    const QFileInfo entry(programFolder + QStringLiteral("/drives/%1:").arg(letter.toLower()));
+    const QString target = entry.canonicalFilePath(); // empty when the link points nowhere
+    if (!target.isEmpty() && (isDeviceNode(target) || isDiscImage(QFileInfo(target))))
+        return target;
+    return std::nullopt;
 }
 
 QList<QChar> DriveTable::letters() const

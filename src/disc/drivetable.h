@@ -15,6 +15,9 @@
 class DriveTable {
 public:
     static DriveTable scan(const QString& programFolder, const QStringList& opticalDrives);
+    // What the program folder's link for a letter points at, when it is a drive or an image;
+    // looks at no other link, so a link to a mount that hangs holds up only its own letter.
+    static std::optional<QString> linkTarget(const QString& programFolder, QChar letter);
     // The optical drives libcdio finds on this system, as resolved device paths.
     static QStringList systemOpticalDrives();
 

@@ -28,27 +28,38 @@ struct DriveOpener::State {
             listed = true;
         }
     }
-    // The links as they are now, with the optical drives as last found.
-    DriveTable scanLinks(const QString& folder)
+    DriveTable drives() const
+    {
+        const std::lock_guard guard(lock);
+        return table;
+    }
+    // The links first, so that they are known while the optical drives are looked for, which
+    // may take a drive's time.
+    DriveTable scanAll(const QString& folder, const PlayerDevices& devices)
     {
         QStringList optical;
         {
             const std::lock_guard guard(lock);
             optical = opticalDrives;
         }
-        DriveTable links = DriveTable::scan(folder, optical);
-        publish(links, std::nullopt);
-        return links;
-    }
-    // The links first, so that they are known while the optical drives are looked for, which
-    // may take a drive's time.
-    DriveTable scanAll(const QString& folder, const PlayerDevices& devices)
-    {
-        scanLinks(folder);
-        const QStringList optical = devices.opticalDrives();
+        publish(DriveTable::scan(folder, optical), std::nullopt);
+        optical = devices.opticalDrives();
         DriveTable drives = DriveTable::scan(folder, optical);
         publish(drives, optical);
         return drives;
+    }
+    // A drive's own link, looked at afresh and alone, or else the optical drive that took its
+    // letter when the drives were last listed. The lowest letter when none is named.
+    std::optional<QString> targetOf(const QString& folder, const QString& drive) const
+    {
+        const QList<QChar> letters = drives().letters();
+        const QChar letter = drive.isEmpty() ? letters.value(0) : drive.front();
+        if (letter.isNull())
+            return std::nullopt;
+        if (std::optional<QString> linked = DriveTable::linkTarget(folder, letter))
+            return linked;
+        const std::optional<QString> listed = drives().target(letter);
+        return listed && isDeviceNode(*listed) ? listed : std::nullopt;
     }
     bool opticalListed() const
     {
@@ -64,15 +75,6 @@ struct DriveOpener::Line {
     std::uint64_t request = 0;
     std::shared_ptr<DiscPromise> waiting;
 };
-
-namespace {
-
-std::optional<QString> targetOf(const DriveTable& drives, const QString& drive)
-{
-    return drive.isEmpty() ? drives.defaultTarget() : drives.target(drive.front());
-}
-
-} // namespace
 
 DriveOpener::DriveOpener(QString programFolder, PlayerDevices devices)
     : programFolder_(std::move(programFolder)), devices_(std::move(devices)),
@@ -139,11 +141,11 @@ QFuture<std::shared_ptr<Disc>> DriveOpener::open(const QString& drive, std::uint
         }
         const auto stale = [&] { return request != state->latestOpen; };
         std::shared_ptr<Disc> disc;
-        std::optional<QString> target =
-            stale() ? std::nullopt : targetOf(state->scanLinks(folder), drive);
-        // An optical drive's letter is known once the optical drives have been looked for.
-        if (!stale() && !target && !state->opticalListed())
-            target = targetOf(state->scanAll(folder, devices), drive);
+        // The drives are looked at all together the first time.
+        if (!state->opticalListed())
+            state->scanAll(folder, devices);
+        const std::optional<QString> target =
+            stale() ? std::nullopt : state->targetOf(folder, drive);
         if (!stale()) {
             QString whyNot;
             std::unique_ptr<Disc> opened = devices.openDisc(target.value_or(QString()), &whyNot);
