@@ -21,7 +21,7 @@ constexpr int kBinSectors = 300;
 void prepare()
 {
     if (qEnvironmentVariableIsSet("FUZZ_VERBOSE"))
-        QLoggingCategory::setFilterRules(QStringLiteral("corvanta.player.info=true"));
+        QLoggingCategory::setFilterRules(QStringLiteral("corvanta.disc.info=true"));
     QByteArray bin(qsizetype(kBinSectors) * cdtime::kBytesPerSector, Qt::Uninitialized);
     for (qsizetype i = 0; i < bin.size(); ++i)
         bin[i] = char(i / cdtime::kBytesPerSector + i % 7);

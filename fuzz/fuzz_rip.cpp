@@ -31,7 +31,7 @@ void writeAudio(const QString& name, int format)
 void prepare()
 {
     if (qEnvironmentVariableIsSet("FUZZ_VERBOSE"))
-        QLoggingCategory::setFilterRules(QStringLiteral("corvanta.player.info=true"));
+        QLoggingCategory::setFilterRules(QStringLiteral("corvanta.disc.info=true"));
     writeAudio(QStringLiteral("a.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16);
     writeAudio(QStringLiteral("b.flac"), SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
     const QByteArray sheet = "FILE \"damaged.flac\" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"

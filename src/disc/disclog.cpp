@@ -1,3 +1,3 @@
 #include "disclog.h"
 
-Q_LOGGING_CATEGORY(discLog, "corvanta.player", QtWarningMsg)
+Q_LOGGING_CATEGORY(discLog, "corvanta.disc", QtWarningMsg)

@@ -2,6 +2,6 @@
 
 #include <QLoggingCategory>
 
-// Why a drive or a disc could not be opened, and what libcdio said of it; the player's own
-// category, so one rule shows both: QT_LOGGING_RULES="corvanta.player.info=true".
+// Why a drive or a disc could not be opened, how a cue sheet's files were found, and what libcdio
+// said: QT_LOGGING_RULES="corvanta.disc.info=true".
 Q_DECLARE_LOGGING_CATEGORY(discLog)
