@@ -49,17 +49,27 @@ struct DriveOpener::State {
         return drives;
     }
     // A drive's own link, looked at afresh and alone, or else the optical drive that took its
-    // letter when the drives were last listed. The lowest letter when none is named.
-    std::optional<QString> targetOf(const QString& folder, const QString& drive) const
+    // letter when the drives were listed. Without a letter, the lowest: a link at A: to D:
+    // comes before any optical drive, which take letters from D: on; otherwise every drive is
+    // looked at.
+    std::optional<QString> targetOf(const QString& folder, const QString& drive,
+                                    const PlayerDevices& devices)
     {
-        const QList<QChar> letters = drives().letters();
-        const QChar letter = drive.isEmpty() ? letters.value(0) : drive.front();
-        if (letter.isNull())
-            return std::nullopt;
-        if (std::optional<QString> linked = DriveTable::linkTarget(folder, letter))
-            return linked;
-        const std::optional<QString> listed = drives().target(letter);
-        return listed && isDeviceNode(*listed) ? listed : std::nullopt;
+        for (char letter = 'A'; drive.isEmpty() && letter <= 'D'; ++letter) {
+            if (std::optional<QString> linked =
+                    DriveTable::linkTarget(folder, QChar::fromLatin1(letter)))
+                return linked;
+        }
+        if (!drive.isEmpty()) {
+            if (std::optional<QString> linked = DriveTable::linkTarget(folder, drive.front()))
+                return linked;
+        }
+        if (!opticalListed())
+            scanAll(folder, devices);
+        const DriveTable listed = drives();
+        const std::optional<QString> target =
+            drive.isEmpty() ? listed.defaultTarget() : listed.target(drive.front());
+        return drive.isEmpty() || (target && isDeviceNode(*target)) ? target : std::nullopt;
     }
     bool opticalListed() const
     {
@@ -141,11 +151,8 @@ QFuture<std::shared_ptr<Disc>> DriveOpener::open(const QString& drive, std::uint
         }
         const auto stale = [&] { return request != state->latestOpen; };
         std::shared_ptr<Disc> disc;
-        // The drives are looked at all together the first time.
-        if (!state->opticalListed())
-            state->scanAll(folder, devices);
         const std::optional<QString> target =
-            stale() ? std::nullopt : state->targetOf(folder, drive);
+            stale() ? std::nullopt : state->targetOf(folder, drive, devices);
         if (!stale()) {
             QString whyNot;
             std::unique_ptr<Disc> opened = devices.openDisc(target.value_or(QString()), &whyNot);

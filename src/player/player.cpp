@@ -30,6 +30,9 @@ Player::Player(QString programFolder, PlayerDevices devices, QObject* parent)
         if (opening_.future().resultCount() > 0 && openAsked_ == openRequest_)
             opened(opening_.result());
     });
+    // The links are known at once, and the optical drives once they answer, so that the
+    // settings window has them while an open waits for its drive.
+    listDrives();
 }
 
 Player::~Player() = default;

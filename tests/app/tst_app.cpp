@@ -119,15 +119,16 @@ private slots:
             listed = settings.findChild<QComboBox*>()->count();
             QTest::mouseClick(settings.findChild<QPushButton*>(), Qt::LeftButton);
         };
-        QTRY_COMPARE(opens.waiting->load(), 1);
+        QTRY_COMPARE(opens.waiting->load(), 2); // start-up's open, and the optical drives
         main.press(u"設定"_s);
         QCOMPARE(listed, 1); // D:, and not the drive that has not answered
         main.press(u"設定"_s);
         QCOMPARE(main.find<QComboBox>()->count(), 0);
         opens.letGo(); // start-up goes on with the disc the settings window opened
         QTRY_COMPARE(main.find<QComboBox>()->currentIndex(), 0);
-        // Nothing waited for another drive's answer: start-up's open, the two listings and the
-        // two opens of D: were all asked of the drive, and only the last open's disc was kept.
+        // Nothing waited for another drive's answer: start-up's open and listing, the settings
+        // window's listing and the two opens of D: were all asked of the drive, and only the last
+        // open's disc was kept.
         QCOMPARE(opens.calls->load(), 5);
 
         main.play();

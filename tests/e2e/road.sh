@@ -12,78 +12,10 @@ set -euo pipefail
 [ $# -eq 3 ] || { echo "usage: $0 CORVANTA MKDISC BAND" >&2 && exit 2; }
 corvanta=$(realpath "$1") mkdisc=$(realpath "$2") band=$(realpath "$3")
 
-say() { echo "e2e: $*"; }
-die() { echo "e2e: FAIL: $*" >&2 && exit 1; }
-for tool in dbus-daemon dbus-send playerctl Xvfb openbox xprop xwininfo xdotool pactl parec od awk; do
-    command -v "$tool" >/dev/null || die "$tool is missing (scripts/install-deps test)"
-done
-# Polls a command until it succeeds; the limit only bounds a hang.
-wait_for() {
-    local limit=$1 deadline=$((SECONDS + $1)) what=$2
-    shift 2
-    until "$@" >/dev/null 2>&1; do
-        ((SECONDS < deadline)) || die "gave up after $limit s waiting for $what"
-        sleep 0.1
-    done
-}
-
-server='' # found before the scratch folder, which leaves the desktop's session behind
-if ! command -v pulseaudio >/dev/null; then
-    server=$(pactl info 2>/dev/null | sed -n 's/^Server String: //p' || true)
-    [ -n "$server" ] || { echo "e2e: SKIP: no PulseAudio, no sound server" && exit 77; }
-fi
-
-# $work holds everything the program and its helpers touch; at exit the processes started are
-# ended, last first, and what was changed outside $work is undone. The session bus is the
-# road's own, for the desktop's media controls.
-work=$(mktemp -d "${TMPDIR:-/tmp}/corvanta-e2e.XXXXXX") pids=() undo=()
-cleanup() {
-    local rc=$? i
-    for i in "${undo[@]}"; do eval "$i" || true; done
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-        timeout 5 tail --pid="${pids[i]}" -f /dev/null || kill -9 "${pids[i]}" 2>/dev/null || true
-    done
-    [ "$rc" -eq 0 ] || [ "$rc" -eq 77 ] || tail -n 20 "$work"/*.log 2>/dev/null || true
-    rm -rf "$work"
-    exit "$rc"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/run"
-export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/run/bus"
-mkdir -p "$HOME/.config" && mkdir -m 700 "$XDG_RUNTIME_DIR"
-dbus-daemon --session --nofork --address="$DBUS_SESSION_BUS_ADDRESS" >"$work/dbus.log" 2>&1 &
-pids+=($!)
-wait_for 10 "the session bus" test -S "$work/run/bus"
-unset PULSE_SERVER PULSE_SINK SDL_AUDIODRIVER
-readonly rate=$((44100 * 4)) sink="sink_name=corvanta_test format=s16le rate=44100 channels=2"
+tag=e2e
+# shellcheck source=desktop.sh
+source "$(dirname "$0")/desktop.sh"
 readonly tags=(1 2 3 4) white=ffffff red=ff0000
-
-if [ -n "$server" ]; then
-    export PULSE_SERVER=$server
-    # shellcheck disable=SC2086 # the module's arguments are words of their own
-    undo+=("pactl unload-module $(pactl load-module module-null-sink $sink)")
-else
-    pulseaudio -n --daemonize=no --disable-shm --exit-idle-time=-1 \
-        --load=module-native-protocol-unix --load="module-null-sink $sink" >"$work/pulse.log" 2>&1 &
-    pids+=($!)
-fi
-wait_for 10 "the null sink" sh -c 'pactl list short sinks | grep -q corvanta_test'
-parec --device=corvanta_test.monitor --format=s16le --rate=44100 --channels=2 --raw \
-    --latency-msec=50 >"$work/heard.raw" 2>"$work/parec.log" &
-pids+=($!)
-heard() { stat -c %s "$work/heard.raw"; }
-sound_after() { [ "$(tail -c +$(($1 + 1)) "$work/heard.raw" | tr -d '\000' | head -c 1 | wc -c)" -eq 1 ]; }
-silent_since() { # the last 0.2 s heard are silence
-    [ "$(tail -c $((rate / 5)) "$work/heard.raw" | tr -d '\000' | wc -c)" -eq 0 ]
-}
-# marks_after BYTE: the marks heard after that byte of the recording, each once, in order. A test
-# track's right channel is track × 256 + its second, and the null sink passes it on bit for bit.
-marks_after() {
-    tail -c +$(($1 + 1)) "$work/heard.raw" | od -An -v -w4 -td2 --endian=little |
-        awk '$2 && $2 != last { printf "%s%d", sep, $2; sep = " "; last = $2 }'
-}
 
 printf '%s\r\n' 'Corvanta test song' '[00:01]a' '[00:02]bbbbbbbbbb' '[00:03]cccccccccccccccccccc' \
     '[00:04]dd' >"$work/lyrics.txt"
@@ -94,27 +26,8 @@ cp "$corvanta" "$work/program/corvanta"
 ln -s "$work/disc.cue" "$work/program/drives/d:"
 printf ' 16777215 \r\n 255 \r\n 0 \r\n' >"$work/program/cv.ini" # white, red, black
 
-# Xvfb on a free display, and openbox on it: every desktop has a window manager, and
-# activation, focus and window titles come from it.
-exec {fd}>"$work/display"
-Xvfb -displayfd "$fd" -nolisten tcp -noreset -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec {fd}>&-
-wait_for 20 "Xvfb" grep -q '^[0-9]' "$work/display" # written once it takes clients
-DISPLAY=":$(head -n 1 "$work/display")" && export DISPLAY
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-wait_for 20 "openbox" sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
-
-QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=pulseaudio PULSE_SINK=corvanta_test \
-    "$work/program/corvanta" >"$work/corvanta.log" 2>&1 &
-app_pid=$!
-pids+=("$app_pid")
-wait_for 30 "the main window" xdotool search --onlyvisible --name '^Corvanta$'
-win=$(xdotool search --onlyvisible --name '^Corvanta$' | head -n 1)
-# Where the window's buttons are, in client coordinates.
-click_at() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
-readonly open_x=28 open_y=20 settings_x=88 settings_y=20 list_x=464 list_y=18
+desktop_start
+start_program "$work/program"
 
 # The view: 577 px wide from 40 px down, 18 px rows, the current line on row 8.
 rows_extent() { "$band" "$win" 0 $((40 + 18 * ($1 - 1))) 577 $((18 * ($2 - $1 + 1))) "$3"; }
@@ -124,27 +37,7 @@ plain_window_shown() {
     [ "$(rows_extent 1 6 $white)" -eq -1 ] && [ "$(rows_extent 8 8 $white)" -ge 0 ] &&
         [ "$(rows_extent 12 18 $white)" -eq -1 ] && [ "$(rows_extent 1 18 $red)" -eq -1 ]
 }
-# Another window of the program's on the screen, the list's popup or the settings window: $other.
-other_window() { other=$(xdotool search --onlyvisible --pid "$app_pid" | grep -vx "$win"); }
 current_is() { [ "$(rows_extent 8 8 $red)" -eq "$1" ]; }
-# The window under the pointer put on the list: whole on the screen, where a press goes to it.
-# Openbox brings a minimised window back from its title bar down, over a few frames after it is
-# active again; till then a press goes to the desktop, and the window's place still moves.
-# xdotool names the window under the pointer by its frame.
-list_under_pointer() {
-    local under frame
-    xdotool mousemove --window "$win" $list_x $list_y
-    under=$(xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p')
-    frame=$(xwininfo -id "$win" -tree | awk '/Parent window id:/ && !/root window/ { print $4 }')
-    [ "$under" = "$((win))" ] || [ "$under" = "$((frame))" ]
-}
-# The list's popup, opened with the button held: a release would choose an item if the program
-# took its time to show the popup.
-open_list() {
-    wait_for 15 "the window under the pointer" list_under_pointer
-    xdotool mousemove --window "$win" $list_x $list_y mousedown 1
-    wait_for 15 "the list's popup" other_window
-}
 # Once the window is active again and the list's popup has opened, the program has handled the
 # activation that came before: the view shows what it left.
 lyrics_stay() {
@@ -154,14 +47,6 @@ lyrics_stay() {
     wait_for 15 "the list's popup to close" eval '! other_window'
     wait_for 15 "the lyrics in the view" plain_window_shown
     [ "$(tagged_extents)" = "$extents" ] || die "the lyrics went $1"
-}
-# open_lyrics KEY [PATH]: 開く, the path typed, and the key pressed: Return opens, Escape cancels.
-open_lyrics() {
-    click_at "$open_x" "$open_y"
-    wait_for 30 "the file dialog" xdotool search --onlyvisible --name '^開く$'
-    [ $# -lt 2 ] || xdotool type --delay 20 "$2"
-    xdotool key "$1"
-    wait_for 15 "the file dialog to close" sh -c '! xdotool search --onlyvisible --name "^開く$"'
 }
 
 say "開く: the lyrics, then a cancel"
