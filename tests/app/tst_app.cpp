@@ -127,9 +127,10 @@ private slots:
         opens.letGo(); // start-up goes on with the disc the settings window opened
         QTRY_COMPARE(main.find<QComboBox>()->currentIndex(), 0);
         // Nothing waited for another drive's answer: start-up's open and listing, the settings
-        // window's listing and the two opens of D: were all asked of the drive, and only the last
-        // open's disc was kept.
-        QCOMPARE(opens.calls->load(), 5);
+        // window's listing and the opens of D: were asked of the drive (the second open of D:
+        // took the first one's place unless that one had begun), and only the last open's disc
+        // was kept.
+        QVERIFY(opens.calls->load() == 4 || opens.calls->load() == 5);
 
         main.play();
         QTRY_COMPARE(reads.waiting->load(), 1);
