@@ -71,8 +71,25 @@ CdioDisc::CdioDisc(Handle handle, bool isDrive, std::vector<Track> tracks,
 
 std::unique_ptr<Disc> CdioDisc::open(const QString& path, QString* whyNot)
 {
-    // A drive may hang, so its open takes no turn; an image file's parse does.
+    const auto refuseBefore = [whyNot](const char* reason) {
+        if (whyNot)
+            *whyNot = QString::fromUtf8(reason);
+        return nullptr;
+    };
+    // What may hang (a drive spinning up, a file on a mount that hangs) is looked at before
+    // libcdio's turn is taken: a drive that hangs holds up only itself.
     const bool isDrive = isDeviceNode(path);
+    if (path.isEmpty())
+        return refuseBefore("ドライブがありません");
+    if (!QFileInfo::exists(path))
+        return refuseBefore("ありません");
+    // libcdio would open a pipe to look for an NRG footer, and wait there for a writer.
+    if (!isDrive && !QFileInfo(path).isFile())
+        return refuseBefore("普通のファイルではありません");
+    const QByteArray name = QFile::encodeName(path);
+    if (!isNrgImageSafeForLibcdio(name))
+        return refuseBefore("NRG イメージが壊れているか、CD-TEXT を含んでいます");
+    // A drive takes no turn: its open may hang; an image file's parse does.
     const LibcdioCall call(isDrive ? LibcdioCall::Turns::NotTaken : LibcdioCall::Turns::Taken);
     // The reason, and what libcdio said of it, if anything.
     const auto refuse = [whyNot, &call](const char* reason) {
@@ -82,16 +99,6 @@ std::unique_ptr<Disc> CdioDisc::open(const QString& path, QString* whyNot)
                                                        : QStringLiteral(": ") + call.lastMessage());
         return nullptr;
     };
-    if (path.isEmpty())
-        return refuse("ドライブがありません");
-    if (!QFileInfo::exists(path))
-        return refuse("ありません");
-    // libcdio would open a pipe to look for an NRG footer, and wait there for a writer.
-    if (!isDrive && !QFileInfo(path).isFile())
-        return refuse("普通のファイルではありません");
-    const QByteArray name = QFile::encodeName(path);
-    if (!isNrgImageSafeForLibcdio(name))
-        return refuse("NRG イメージが壊れているか、CD-TEXT を含んでいます");
     Handle handle(cdio_open(name.constData(), isDrive ? DRIVER_DEVICE : DRIVER_UNKNOWN));
     if (!handle)
         return refuse("開けません");

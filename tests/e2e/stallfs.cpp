@@ -1,6 +1,6 @@
-// stallfs MOUNTPOINT: a file system whose one file, disc.toc, never answers: looking at it waits
-// until the file system goes away, as a file on a stalled network mount does. The soak's hung
-// drive.
+// stallfs MOUNTPOINT: a file system whose one file, disc.toc, is there but never opens: opening
+// it waits until the file system goes away, as a drive spinning up or a file on a stalled network
+// mount does. The soak's hung drive.
 
 #define FUSE_USE_VERSION 31
 #include <cerrno>
@@ -21,6 +21,14 @@ int getattr(const char* path, struct stat* status, fuse_file_info*)
     }
     if (std::strcmp(path, "/disc.toc") != 0)
         return -ENOENT;
+    status->st_mode = S_IFREG | 0644;
+    status->st_nlink = 1;
+    status->st_size = 4096;
+    return 0;
+}
+
+int neverOpens(const char*, fuse_file_info*)
+{
     for (;;)
         pause();
 }
@@ -31,5 +39,6 @@ int main(int argc, char* argv[])
 {
     fuse_operations operations{};
     operations.getattr = &getattr;
+    operations.open = &neverOpens;
     return fuse_main(argc, argv, &operations, nullptr);
 }
