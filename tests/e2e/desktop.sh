@@ -105,6 +105,7 @@ start_program() {
 # Where the window's buttons are, in client coordinates.
 click_at() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
 readonly open_x=28 open_y=20 settings_x=88 settings_y=20 list_x=464 list_y=18
+readonly play_x=365 stop_x=392 button_y=18 update_x=552 update_y=20
 # Another window of the program's on the screen, the list's popup or the settings window: $other.
 other_window() { other=$(xdotool search --onlyvisible --pid "$app_pid" | grep -vx "$win"); }
 # The window under the pointer put on the list: whole on the screen, where a press goes to it.
@@ -133,4 +134,33 @@ open_lyrics() {
     xdotool key "$1"
     wait_for 15 "the file dialog to close" sh -c '! xdotool search --onlyvisible --name "^開く$"'
 }
-
+# A disc is held: the media controls name a track.
+disc_held() { [ -n "$(playerctl --player=corvanta metadata mpris:trackid 2>/dev/null)" ]; }
+# choose_drive N: 設定, the drive N places down its list (0: the first), OK, then 更新; with
+# "answered", 更新 once the drive has answered with a disc.
+choose_drive() {
+    local dialog i
+    click_at $settings_x $settings_y
+    wait_for 15 "the settings window" other_window
+    dialog=$other
+    xdotool mousemove --window "$dialog" 216 121 click 1
+    sleep 0.3
+    xdotool key Home
+    for ((i = 0; i < $1; i++)); do xdotool key Down; done
+    xdotool key Return
+    sleep 0.2
+    xdotool mousemove --window "$dialog" 272 196 click 1
+    wait_for 15 "the settings window to close" eval '! other_window'
+    [ "${2:-}" != answered ] || wait_for 15 "the drive to answer" disc_held
+    click_at $update_x $update_y
+}
+# stall_mount STALLFS: a file system whose disc.toc is there but never opens, at $work/stall;
+# false where FUSE is not to be had.
+stall_mount() {
+    [ -x "$1" ] && [ -e /dev/fuse ] || return 1
+    mkdir -p "$work/stall"
+    "$1" -f "$work/stall" 2>"$work/stallfs.log" &
+    pids+=($!)
+    undo+=("fusermount3 -u -z '$work/stall'")
+    timeout 5 sh -c "until [ -f '$work/stall/disc.toc' ]; do sleep 0.1; done"
+}

@@ -7,10 +7,12 @@
 # close.
 # The sink is on a private PulseAudio server, or on the desktop's own when PulseAudio is not
 # installed (as beside PipeWire); with neither the test is skipped.
-# usage: road.sh CORVANTA MKDISC BAND
+# Where FUSE is to be had, a drive that never answers is chosen in 設定 on the way, and then the
+# good one again, which plays.
+# usage: road.sh CORVANTA MKDISC BAND [STALLFS]
 set -euo pipefail
-[ $# -eq 3 ] || { echo "usage: $0 CORVANTA MKDISC BAND" >&2 && exit 2; }
-corvanta=$(realpath "$1") mkdisc=$(realpath "$2") band=$(realpath "$3")
+[ $# -eq 3 ] || [ $# -eq 4 ] || { echo "usage: $0 CORVANTA MKDISC BAND [STALLFS]" >&2 && exit 2; }
+corvanta=$(realpath "$1") mkdisc=$(realpath "$2") band=$(realpath "$3") stallfs=${4:-}
 
 tag=e2e
 # shellcheck source=desktop.sh
@@ -104,6 +106,12 @@ wait_for 15 "the settings window" other_window
     die "the settings window's title bar shows $(xprop -id "$other" _NET_WM_NAME)"
 xdotool mousemove --window "$other" 272 196 click 1
 wait_for 15 "the settings window to close" eval '! other_window'
+if stall_mount "$stallfs"; then
+    say "設定: a drive that never answers, then D: again"
+    ln -s "$work/stall/disc.toc" "$work/program/drives/h:"
+    choose_drive 1
+    choose_drive 0 answered
+fi
 
 say "the media controls, as playerctl works them"
 pc() { playerctl --player=corvanta "$@"; }
@@ -113,8 +121,15 @@ wait_for 15 "playerctl to follow" grep -qx Stopped "$work/follow.log"
 pc play
 [ "$(pc metadata --format '{{title}} {{mpris:length}}')" = "ﾄﾗｯｸ1 6000000" ] ||
     die "metadata while playing: $(pc metadata 2>&1)"
+wait_for 15 "sound" sound_after "$(heard)"
+mark=$(heard)
 pc next # plays on with track 2
 [ "$(pc metadata xesam:trackNumber)" = 2 ] || die "next did not go to track 2"
+# Track 1 is heard no more once track 2 has begun, though its output takes its time to close.
+heard_mark() { [[ " $(marks_after "$mark") " == *" $1 "* ]]; }
+wait_for 15 "the second second of track 2" heard_mark 513
+[[ "$(marks_after "$mark")" =~ ^([0-9]+ )*512" "(51[0-9] ?)*$ ]] ||
+    die "track 1 heard after track 2 began: $(marks_after "$mark")"
 pc play-pause
 pc play
 pc stop

@@ -27,10 +27,19 @@ int getattr(const char* path, struct stat* status, fuse_file_info*)
     return 0;
 }
 
+// Until the caller gives up: a process that ends while its open waits is let go, as a mount
+// that allows interrupts lets go of it (a hard network mount would keep it for good).
 int neverOpens(const char*, fuse_file_info*)
 {
-    for (;;)
+    while (!fuse_interrupted())
         pause();
+    return -EINTR;
+}
+
+void* init(fuse_conn_info*, fuse_config* config)
+{
+    config->intr = 1; // an interrupted request's thread is sent a signal, which ends pause()
+    return nullptr;
 }
 
 } // namespace
@@ -40,5 +49,6 @@ int main(int argc, char* argv[])
     fuse_operations operations{};
     operations.getattr = &getattr;
     operations.open = &neverOpens;
+    operations.init = &init;
     return fuse_main(argc, argv, &operations, nullptr);
 }
