@@ -91,6 +91,7 @@ Form1::Form1(Colors& colors, const QString& programFolder, const PlayerDevices& 
     connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Click);
     connect(MMControl1, &MMControl::PlayCompleted, this, &Form1::MMControl1_PlayCompleted);
     connect(MMControl1, &MMControl::StopCompleted, this, &Form1::MMControl1_StopCompleted);
+    connect(MMControl1, &MMControl::stateChanged, this, &Form1::playerStopped);
 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);

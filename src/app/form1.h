@@ -43,6 +43,7 @@ private:
     void Combo1_Click();
     void MMControl1_PlayCompleted();
     void MMControl1_StopCompleted();
+    void playerStopped();
     void FillTrackList();
     void rewindToSelectedTrack();
     void setSynchronising(bool on);

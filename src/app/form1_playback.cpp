@@ -58,6 +58,14 @@ void Form1::MMControl1_StopCompleted()
     rewindToSelectedTrack();
 }
 
+// A playback stopped from code, as 「設定」's OK closes the player while a track plays: the window
+// comes back as the stop button leaves it, rather than following a track that no longer plays.
+void Form1::playerStopped()
+{
+    if (Timer1->isActive() && !MMControl1->isPlaying())
+        MMControl1_StopCompleted();
+}
+
 void Form1::Timer1_Timer()
 {
     const int start = MMControl1->trackStart();

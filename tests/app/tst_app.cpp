@@ -170,6 +170,12 @@ private slots:
         QCOMPARE(main.player().position(), 2000);
         main.output.sink().lost = true; // and so does the sound output going away
         QTRY_VERIFY(!main.find<QTimer>()->isActive() && !main.playing());
+        main.play(); // and so does 「設定」's OK, which closes the player
+        main.answers.inWindow = [](QDialog& settings) {
+            QTest::mouseClick(settings.findChild<QPushButton*>(), Qt::LeftButton);
+        };
+        main.press(u"設定"_s);
+        QVERIFY(!main.find<QTimer>()->isActive() && main.button(u"開く"_s)->isEnabled());
     }
 
     // A disc whose first track is track 2: the items carry its numbers, and each can be chosen.
