@@ -1,10 +1,13 @@
 #include "form1.h"
 
+#include "albumopener.h"
 #include "color.h"
 #include "colors.h"
 #include "dialogs.h"
 #include "form2.h"
 #include "lyricsfile.h"
+#include "lyricsmemory.h"
+#include "lyricsoffer.h"
 #include "lyricwindow.h"
 #include "mmcontrol.h"
 #include "mprisplayer.h"
@@ -61,7 +64,8 @@ Form1::Form1(Colors& colors, const QString& programFolder, const PlayerDevices& 
       Command1(makeButton(QStringLiteral("更新"), twipsRect(7920, 120, 735, 375), this)),
       Command2(makeButton(QStringLiteral("開く"), twipsRect(120, 120, 735, 375), this)),
       Command3(makeButton(QStringLiteral("設定"), twipsRect(960, 120, 735, 375), this)),
-      Label10(new QLabel(this)), Timer1(new QTimer(this))
+      Label10(new QLabel(this)), Timer1(new QTimer(this)),
+      albums_(new AlbumOpener(programFolder, this))
 {
     setWindowTitle(QStringLiteral("Corvanta"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/corvanta.png")));
@@ -96,6 +100,8 @@ Form1::Form1(Colors& colors, const QString& programFolder, const PlayerDevices& 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(albums_, &AlbumOpener::linked, this, &Form1::openDrive);
+    setAcceptDrops(true);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -111,7 +117,7 @@ void Form1::Form_Load()
     // The window is shown at once, as it is without a disc; start-up goes on when the drive
     // answers, however long it takes.
     connect(MMControl1, &MMControl::openAnswered, this, &Form1::chooseFirstTrack,
-            Qt::SingleShotConnection);
+            Qt::ConnectionType(Qt::SingleShotConnection | Qt::UniqueConnection));
     MMControl1->setCommand(QStringLiteral("open"));
     MMControl1->setTimeFormat(0);
 }
@@ -154,22 +160,37 @@ void Form1::Form_Unload()
     MMControl1->setCommand(QStringLiteral("close"));
 }
 
+// The chosen track's lyrics, where they are known, are chosen in the dialog already; a file that
+// opens is remembered for the track.
 void Form1::Command2_Click()
 {
     MMControl1->setLoadingFlag(false);
+    LyricsMemory memory = LyricsMemory::load(programFolder_);
+    const int track = chosenTrack();
+    const QString discId = MMControl1->discId();
+    const LyricsOffer offer = offerLyrics(memory, discId, track, MMControl1->source(track));
     mpris_->setAnswering(false);
-    const std::optional<QString> path = dialogs_.askLyricsFile(this);
+    const std::optional<QString> path = dialogs_.askLyricsFile(this, offer.folder, offer.file);
     mpris_->setAnswering(true);
     if (path) {
         MMControl1->setCommand(QStringLiteral("stop"));
         // A file that cannot be opened leaves the lists empty and the view as it was.
-        if (QString whyNot; LoadLyrics(*path, List1, List2, &whyNot))
+        if (QString whyNot; LoadLyrics(*path, List1, List2, &whyNot)) {
             drawPlainWindow(FindFirstTaggedLine(List1));
-        else
+            memory.remember(*path, discId, track);
+            memory.save(programFolder_);
+        } else {
             qCInfo(lyricsLog) << *path << whyNot;
+        }
     }
     MMControl1->setLoadingFlag(true);
     tellMediaControls();
+}
+
+// The disc's own number of the track chosen in the list; 0 when none is.
+int Form1::chosenTrack() const
+{
+    return Combo1->currentIndex() < 0 ? 0 : MMControl1->firstTrack() + Combo1->currentIndex();
 }
 
 // The window around a line with every row in the text colour.

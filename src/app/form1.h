@@ -7,6 +7,7 @@
 #include <QWidget>
 
 struct Colors;
+class AlbumOpener;
 class Dialogs;
 class MMControl;
 class MprisPlayer;
@@ -27,10 +28,15 @@ public:
 
     // The synchronisation tick, run by Timer1 every 100 ms while a track plays.
     void Timer1_Timer();
+    // A disc image or a rip made a drive and opened, as 「設定」 opens a drive; what cannot be
+    // opened leaves the drive in use.
+    void openAlbum(const QString& path);
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void Form_Load();
@@ -45,6 +51,8 @@ private:
     void MMControl1_StopCompleted();
     void playerStopped();
     void FillTrackList();
+    void openDrive(const QString& drive);
+    int chosenTrack() const;
     void rewindToSelectedTrack();
     void setSynchronising(bool on);
     void drawPlainWindow(int centre);
@@ -72,6 +80,7 @@ private:
     QPushButton* Command3;
     QLabel* Label10;
     QTimer* Timer1;
+    AlbumOpener* albums_;
     MprisPlayer* mpris_ = nullptr;
     QTimer* trackWatch_ = nullptr;
 };

@@ -40,6 +40,7 @@ void Form1::connectMediaControls()
         MMControl1->setVolume(volume);
         tellMediaControls();
     };
+    controls.open = [this](const QString& path) { openAlbum(path); };
     mpris_ = new MprisPlayer(controls, this);
     trackWatch_ = new QTimer(this);
     trackWatch_->setInterval(kTrackWatchMs);

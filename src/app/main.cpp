@@ -1,10 +1,12 @@
 #include "colors.h"
 #include "dialogs.h"
 #include "form1.h"
+#include "mprisplayer.h"
 #include "programfolder.h"
 #include "sdlaudiosink.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -28,6 +30,21 @@ void speakJapanese(QTranslator& translator)
         QApplication::installTranslator(&translator);
 }
 
+// The album named on the command line, if any: a cue sheet, a .toc or .nrg image, or a folder.
+QString albumToOpen()
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("音楽CD、ディスクイメージ、リッピングしたアルバ"
+                                                    "ムを再生し、曲に合わせて歌詞を表示します。"));
+    parser.addHelpOption();
+    parser.addPositionalArgument(
+        QStringLiteral("アルバム"),
+        QStringLiteral("ドライブとして開くキューシート、.toc、.nrg、またはフォルダ"),
+        QStringLiteral("[アルバム]"));
+    parser.process(QApplication::arguments());
+    return parser.positionalArguments().value(0);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -35,6 +52,10 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvanta"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.corvanta.Corvanta"));
+    // A second start with an album hands it to the copy that runs, which opens it, and ends.
+    const QString album = albumToOpen();
+    if (!album.isEmpty() && MprisPlayer::handOver(QDBusConnection::sessionBus(), album))
+        return 0;
     preferJapaneseFaces();
     QTranslator qtTranslator;
     speakJapanese(qtTranslator);
@@ -47,5 +68,7 @@ int main(int argc, char* argv[])
     devices.setVolume = [&output](double volume) { output.setVolume(volume); };
     Form1 window(colors, programFolder(), devices, dialogs);
     window.show();
+    if (!album.isEmpty())
+        window.openAlbum(album);
     return QApplication::exec();
 }

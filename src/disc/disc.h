@@ -22,6 +22,13 @@ struct DiscText {
     QString performer;
 };
 
+// Where a disc from files keeps a track: the folder of its sheet or of its files, and the file
+// that holds this track and no other. Empty where they are not known (a drive, a .toc image).
+struct TrackSource {
+    QString folder;
+    QString ownFile;
+};
+
 // An audio disc: what a drive letter names. Its table of contents and text are read once at open
 // and never change.
 //
@@ -46,6 +53,7 @@ public:
     int audioEndSector() const;
     // Of the disc (0) or of one of its tracks.
     DiscText text(int track) const;
+    virtual TrackSource source(int /*track*/) const { return {}; }
 
     // Reads `count` whole sectors of audio into `out` (count × 2352 bytes); what cannot be read
     // is left silent.

@@ -17,17 +17,15 @@ bool isDeviceNode(const QString& path)
            (S_ISBLK(status.st_mode) || S_ISCHR(status.st_mode));
 }
 
-namespace {
-
 // A disc image (a raw .bin standing for the sheet beside it), or a folder of a ripped album.
-bool isDiscImage(const QFileInfo& file)
+bool isDriveTarget(const QString& path)
 {
     static const QStringList suffixes{QStringLiteral("cue"), QStringLiteral("bin"),
                                       QStringLiteral("toc"), QStringLiteral("nrg")};
-    return file.isDir() || (file.isFile() && suffixes.contains(file.suffix(), Qt::CaseInsensitive));
+    const QFileInfo file(path);
+    return file.isDir() || isDeviceNode(path) ||
+           (file.isFile() && suffixes.contains(file.suffix(), Qt::CaseInsensitive));
 }
-
-} // namespace
 
 QStringList DriveTable::systemOpticalDrives()
 {
@@ -76,7 +74,7 @@ std::optional<QString> DriveTable::linkTarget(const QString& programFolder, QCha
 {
     const QFileInfo entry(programFolder + QStringLiteral("/drives/%1:").arg(letter.toLower()));
     const QString target = entry.canonicalFilePath(); // empty when the link points nowhere
-    if (!target.isEmpty() && (isDeviceNode(target) || isDiscImage(QFileInfo(target))))
+    if (!target.isEmpty() && isDriveTarget(target))
         return target;
     return std::nullopt;
 }

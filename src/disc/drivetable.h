@@ -34,3 +34,5 @@ private:
 
 // A block or character device: a drive, as against an image file.
 bool isDeviceNode(const QString& path);
+// What a drive letter may name: a drive, a disc image (.cue, .bin, .toc, .nrg) or a folder.
+bool isDriveTarget(const QString& path);

@@ -49,10 +49,10 @@ std::optional<QByteArray> sheetBytes(const QString& path, QString& whyNot)
 
 // The sheet's file number `index`, found beside the sheet and opened as raw sectors or audio.
 std::unique_ptr<DiscFile> openSheetFile(const QString& folder, const CueSheet& sheet,
-                                        qsizetype index, QString& whyNot)
+                                        qsizetype index, QString& path, QString& whyNot)
 {
     const CueSheet::File& named = sheet.files[index];
-    const QString path = findSheetFile(folder, named.name, !named.isRaw(), &whyNot);
+    path = findSheetFile(folder, named.name, !named.isRaw(), &whyNot);
     if (path.isEmpty())
         return nullptr;
     if (named.isRaw())
@@ -77,9 +77,11 @@ std::unique_ptr<Disc> FileDisc::openCueSheet(const QString& path, QString* whyNo
     const std::optional<CueSheet> sheet = bytes ? readCueSheet(*bytes, &why) : std::nullopt;
     if (!sheet)
         return refuse(whyNot, why);
+    const QString folder = QFileInfo(path).path();
     Files files;
+    QStringList paths(sheet->files.size());
     for (qsizetype i = 0; i < sheet->files.size(); ++i) {
-        std::unique_ptr<DiscFile> file = openSheetFile(QFileInfo(path).path(), *sheet, i, why);
+        std::unique_ptr<DiscFile> file = openSheetFile(folder, *sheet, i, paths[i], why);
         if (!file)
             return refuse(whyNot, u"%1: %2"_s.arg(sheet->files[i].name, why));
         files.push_back(std::move(file));
@@ -99,7 +101,7 @@ std::unique_ptr<Disc> FileDisc::openCueSheet(const QString& path, QString* whyNo
         text[track.number] = {track.title,
                               track.performer.isEmpty() ? sheet->performer : track.performer};
     }
-    return make(std::move(files), placed, std::move(text), whyNot);
+    return make(std::move(files), paths, folder, placed, std::move(text), whyNot);
 }
 
 std::unique_ptr<Disc> FileDisc::openFolder(const QString& path, QString* whyNot)
@@ -107,6 +109,7 @@ std::unique_ptr<Disc> FileDisc::openFolder(const QString& path, QString* whyNot)
     QStringList names = QDir(path).entryList(QDir::Files | QDir::Readable, QDir::NoSort);
     std::sort(names.begin(), names.end(), naturalLess);
     Files files;
+    QStringList paths;
     std::vector<Placed> placed;
     std::map<int, DiscText> text;
     for (const QString& name : names) {
@@ -124,15 +127,17 @@ std::unique_ptr<Disc> FileDisc::openFolder(const QString& path, QString* whyNot)
         if (number == 1)
             text[0] = {audio->tag(SF_STR_ALBUM), {}};
         files.push_back(std::move(audio));
+        paths << QDir(path).filePath(name);
     }
     if (files.empty())
         return refuse(whyNot, u"音声ファイルがありません"_s);
-    return make(std::move(files), placed, std::move(text), whyNot);
+    return make(std::move(files), paths, path, placed, std::move(text), whyNot);
 }
 
 // The files laid on the time line one after another, each from a sector of its own; each track
 // runs to the next one's start, the last to the end of the last file.
-std::unique_ptr<Disc> FileDisc::make(Files files, const std::vector<Placed>& placed,
+std::unique_ptr<Disc> FileDisc::make(Files files, const QStringList& paths, const QString& folder,
+                                     const std::vector<Placed>& placed,
                                      std::map<int, DiscText> text, QString* whyNot)
 {
     std::vector<Part> parts;
@@ -152,8 +157,23 @@ std::unique_ptr<Disc> FileDisc::make(Files files, const std::vector<Placed>& pla
     for (std::size_t i = 0; i < tracks.size(); ++i)
         tracks[i].sectorCount =
             int((i + 1 < tracks.size() ? tracks[i + 1].firstSector : end) - tracks[i].firstSector);
-    return std::unique_ptr<Disc>(
+    std::unique_ptr<FileDisc> disc(
         new FileDisc(std::move(parts), std::move(tracks), std::move(text)));
+    disc->folder_ = folder;
+    for (const Placed& track : placed) {
+        const auto sharing =
+            std::count_if(placed.begin(), placed.end(),
+                          [&track](const Placed& other) { return other.file == track.file; });
+        if (sharing == 1)
+            disc->ownFiles_[track.number] = paths[qsizetype(track.file)];
+    }
+    return disc;
+}
+
+TrackSource FileDisc::source(int track) const
+{
+    const auto own = ownFiles_.find(track);
+    return {folder_, own == ownFiles_.end() ? QString() : own->second};
 }
 
 bool FileDisc::readAudio(int firstSector, int count, std::byte* out)

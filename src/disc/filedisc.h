@@ -3,6 +3,7 @@
 #include "disc.h"
 #include "discfile.h"
 
+#include <QStringList>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -17,6 +18,7 @@ public:
     static std::unique_ptr<Disc> openFolder(const QString& path, QString* whyNot);
 
     bool readAudio(int firstSector, int count, std::byte* out) override;
+    TrackSource source(int track) const override;
 
 private:
     using Files = std::vector<std::unique_ptr<DiscFile>>;
@@ -34,9 +36,13 @@ private:
     };
 
     FileDisc(std::vector<Part> parts, std::vector<Track> tracks, std::map<int, DiscText> text);
-    static std::unique_ptr<Disc> make(Files files, const std::vector<Placed>& placed,
+    // `paths` are the files', in the same order, and `folder` is where they were found.
+    static std::unique_ptr<Disc> make(Files files, const QStringList& paths, const QString& folder,
+                                      const std::vector<Placed>& placed,
                                       std::map<int, DiscText> text, QString* whyNot);
 
     std::mutex readLock_;
     std::vector<Part> parts_;
+    QString folder_;
+    std::map<int, QString> ownFiles_; // by track number
 };

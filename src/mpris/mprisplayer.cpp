@@ -5,7 +5,10 @@
 #include "playeradaptor.h"
 
 #include <QCoreApplication>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QFileInfo>
+#include <QUrl>
 #include <algorithm>
 #include <cmath>
 
@@ -44,6 +47,17 @@ void MprisPlayer::publish(QDBusConnection bus)
             return;
         }
     }
+}
+
+bool MprisPlayer::handOver(QDBusConnection bus, const QString& path)
+{
+    constexpr int kAnswerMs = 5000;
+    if (!bus.isConnected() || !bus.interface()->isServiceRegistered(kName))
+        return false;
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kName, kPath, kPlayerInterface, QStringLiteral("OpenUri"));
+    call << QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString();
+    return bus.call(call, QDBus::Block, kAnswerMs).type() == QDBusMessage::ReplyMessage;
 }
 
 void MprisPlayer::setState(const MprisState& state)
@@ -129,6 +143,25 @@ QVariantMap MprisPlayer::metadata() const
     if (!state_.album.isEmpty())
         metadata.insert(QStringLiteral("xesam:album"), state_.album);
     return metadata;
+}
+
+// What the desktop entry opens: cue sheets, the image types and folders of tracks.
+QStringList MprisPlayer::mimeTypes() const
+{
+    return {QStringLiteral("application/x-cue"), QStringLiteral("application/x-cdrdao-toc"),
+            QStringLiteral("application/x-nrg"), QStringLiteral("inode/directory")};
+}
+
+// Only local files: a disc is read where it lies.
+void MprisPlayer::OpenUri(const QString& uri)
+{
+    const QUrl url(uri);
+    if (!url.isLocalFile()) {
+        if (calledFromDBus())
+            sendErrorReply(QDBusError::NotSupported, QStringLiteral("only file:// URIs open"));
+        return;
+    }
+    press([this, path = url.toLocalFile()] { controls_.open(path); });
 }
 
 // The window's own steps inside one press (a stop and a play for the choice of a track while

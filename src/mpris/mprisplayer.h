@@ -32,6 +32,8 @@ struct MprisControls {
     std::function<qint64(int track)> positionUs;
     // Between 0 and 1.
     std::function<void(double)> setVolume;
+    // A disc image or a rip, by its local path.
+    std::function<void(const QString&)> open;
 };
 
 // The player on the session bus as MPRIS 2 has it (org.mpris.MediaPlayer2 and its Player), for
@@ -45,8 +47,8 @@ class MprisPlayer : public QObject, public QDBusContext {
     Q_PROPERTY(bool HasTrackList READ no)
     Q_PROPERTY(QString Identity READ identity)
     Q_PROPERTY(QString DesktopEntry READ desktopEntry)
-    Q_PROPERTY(QStringList SupportedUriSchemes READ none)
-    Q_PROPERTY(QStringList SupportedMimeTypes READ none)
+    Q_PROPERTY(QStringList SupportedUriSchemes READ uriSchemes)
+    Q_PROPERTY(QStringList SupportedMimeTypes READ mimeTypes)
     Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
     Q_PROPERTY(double Rate READ one WRITE setRate)
     Q_PROPERTY(double Volume READ volume WRITE setVolume)
@@ -67,6 +69,9 @@ public:
 
     // Takes the player's name on the bus, or that of a second copy; nothing without a bus.
     void publish(QDBusConnection bus);
+    // Asks the player that has the name on the bus to open a local file, as OpenUri; false when
+    // there is none, or it does not answer within a few seconds.
+    static bool handOver(QDBusConnection bus, const QString& path);
     void setState(const MprisState& state);
     // While false (a modal window is open) the calls that press or choose do nothing.
     void setAnswering(bool answering) { answering_ = answering; }
@@ -84,7 +89,7 @@ public slots:
     void Previous();
     void Seek(qlonglong) {}
     void SetPosition(const QDBusObjectPath&, qlonglong) {}
-    void OpenUri(const QString&) {}
+    void OpenUri(const QString& uri);
 
 signals:
     void Seeked(qlonglong Position);
@@ -97,7 +102,8 @@ private:
     void setRate(double rate);
     double volume() const { return state_.volume; }
     void setVolume(double volume);
-    QStringList none() const { return {}; }
+    QStringList uriSchemes() const { return {QStringLiteral("file")}; }
+    QStringList mimeTypes() const;
     QString identity() const;
     QString desktopEntry() const;
     QString playbackStatus() const;

@@ -31,6 +31,8 @@ public:
     int trackHeard() const { return player_.trackHeard(); }
     int position() const { return player_.position(); }
     DiscText text(int track) const { return player_.text(track); }
+    QString discId() const { return player_.discId(); }
+    TrackSource source(int track) const { return player_.source(track); }
     void setVolume(double volume) { player_.setVolume(volume); }
     double volume() const { return player_.volume(); }
     void setPlayStart(int ms) { player_.setPlayStart(ms); }

@@ -2,6 +2,7 @@
 
 #include "cdtime.h"
 #include "disc.h"
+#include "discid.h"
 #include "playback.h"
 #include "playerlog.h"
 #include "taskqueue.h"
@@ -100,6 +101,16 @@ int Player::position() const
 DiscText Player::text(int track) const
 {
     return disc_ ? disc_->text(track) : DiscText{};
+}
+
+QString Player::discId() const
+{
+    return disc_ ? musicBrainzDiscId(disc_->tracks()) : QString();
+}
+
+TrackSource Player::source(int track) const
+{
+    return disc_ ? disc_->source(track) : TrackSource{};
 }
 
 void Player::setPlayStart(int ms)

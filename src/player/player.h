@@ -53,6 +53,10 @@ public:
     int position() const;
     // What the disc's CD-TEXT says of the disc (0) or of a track.
     DiscText text(int track) const;
+    // The disc's MusicBrainz disc ID; empty without a disc.
+    QString discId() const;
+    // Where a disc from files keeps a track; empty for a drive.
+    TrackSource source(int track) const;
     void setPlayStart(int ms);
 
     bool hasDisc() const { return disc_ != nullptr; }

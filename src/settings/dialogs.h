@@ -12,8 +12,10 @@ class QWidget;
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    // The lyrics file chosen; nothing when the user cancels.
-    virtual std::optional<QString> askLyricsFile(QWidget* parent) = 0;
+    // The lyrics file chosen, asked in `folder` with `file` already chosen where either is
+    // given; nothing when the user cancels.
+    virtual std::optional<QString> askLyricsFile(QWidget* parent, const QString& folder,
+                                                 const QString& file) = 0;
     // The colour chosen; nothing when the user cancels.
     virtual std::optional<QColor> askColor(QWidget* parent) = 0;
     // Shows one of the program's own windows until it closes.
@@ -22,7 +24,8 @@ public:
 
 class QtDialogs final : public Dialogs {
 public:
-    std::optional<QString> askLyricsFile(QWidget* parent) override;
+    std::optional<QString> askLyricsFile(QWidget* parent, const QString& folder,
+                                         const QString& file) override;
     std::optional<QColor> askColor(QWidget* parent) override;
     void showModal(QDialog& window) override;
 };

@@ -1,17 +1,14 @@
 #include "settingsfile.h"
 
 #include "colors.h"
+#include "settingslog.h"
 
 #include <QDir>
 #include <QFile>
-#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSaveFile>
 
 namespace {
-
-// Why a save failed: said only when QT_LOGGING_RULES="corvanta.settings.info=true" asks.
-Q_LOGGING_CATEGORY(settingsLog, "corvanta.settings", QtWarningMsg)
 
 constexpr qint32 kDefaultText = 0;
 constexpr qint32 kDefaultCurrentLine = 33023;             // &H0080FF, orange

@@ -248,6 +248,98 @@ private slots:
         QCOMPARE(main.view().grab().toImage().pixelColor(5, 5), QColor(Qt::blue));
         QVERIFY(main.view().rows().isEmpty());
     }
+
+    // An album opened from outside becomes the first free drive, or the drive whose link names
+    // it already, and its tracks are listed.
+    void anAlbumBecomesADrive()
+    {
+        MainWindow main({u"3000"_s});
+        const QString rip = main.fixture.makeDisc(u"rip/album"_s, {u"3000"_s, u"3000"_s}, 1,
+                                                  {u"--format"_s, u"flac"_s});
+        main.window->openAlbum(rip);
+        QTRY_COMPARE(main.find<QComboBox>()->count(), 2);
+        QCOMPARE(QFileInfo(main.fixture.path(u"drives/e:"_s)).symLinkTarget(), rip);
+        main.window->openAlbum(main.fixture.path(u"disc.cue"_s));
+        QTRY_COMPARE(main.find<QComboBox>()->count(), 1);
+        QCOMPARE(QDir(main.fixture.path(u"drives"_s)).entryList(QDir::System | QDir::Files),
+                 (QStringList{u"d:"_s, u"e:"_s}));
+    }
+
+    // 開く chooses the lyrics a rip keeps beside the chosen track: the .txt of its own file's
+    // name, or else the one .txt of the rip's folder that begins with its number.
+    void lyricsBesideARip_data()
+    {
+        QTest::addColumn<QStringList>("rip");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("offered");
+        const QStringList split{u"--format"_s, u"flac"_s, u"--split"_s};
+        QTest::newRow("named as the track's file")
+            << split + QStringList{u"--cp932"_s} << QStringList{u"02 ソナタ.txt"_s, u"02 別.txt"_s}
+            << u"02 ソナタ.txt"_s;
+        QTest::newRow("numbered") << split
+                                  << QStringList{u"track02.txt"_s, u"12 x.txt"_s, u"2nd.txt"_s}
+                                  << u"track02.txt"_s;
+        QTest::newRow("numbered twice")
+            << split << QStringList{u"2 a.TXT"_s, u"02 b.txt"_s} << QString();
+        QTest::newRow("one file for the album")
+            << QStringList{u"--format"_s, u"flac"_s} << QStringList{u"album.txt"_s, u"2 x.txt"_s}
+            << u"2 x.txt"_s;
+    }
+    void lyricsBesideARip()
+    {
+        QFETCH(QStringList, rip);
+        QFETCH(QStringList, files);
+        QFETCH(QString, offered);
+        MainWindow main;
+        const QString sheet = main.fixture.makeDisc(u"rip/album"_s, {u"3000"_s, u"3000"_s}, 1, rip);
+        for (const QString& name : files)
+            writeFile(main.fixture.path(u"rip/"_s + name), "[00:00]x\r\n"_ba);
+        main.window->openAlbum(QFileInfo(sheet).path());
+        QTRY_COMPARE(main.find<QComboBox>()->count(), 2);
+        main.choose(1);
+        main.answers.lyricsFiles << std::nullopt;
+        main.press(u"開く"_s);
+        QCOMPARE(main.answers.offeredFile,
+                 offered.isEmpty() ? QString() : main.fixture.path(u"rip/"_s + offered));
+    }
+
+    // The file opened for a disc's track is chosen for it again after a restart, in its folder;
+    // another track opens in the folder used last. A file since deleted, or a damaged memory, is
+    // passed over, and the next open writes the memory afresh.
+    void lyricsRememberedForTheDisc()
+    {
+        MainWindow main({u"3000"_s, u"3000"_s});
+        const auto restart = [&main](int track, const std::optional<QString>& answer) {
+            main.window = std::make_unique<Form1>(main.colors, main.fixture.programFolder(),
+                                                  main.output.devices(), main.answers);
+            QTRY_COMPARE(main.find<QComboBox>()->count(), 2);
+            main.choose(track);
+            main.answers.lyricsFiles << answer;
+            main.press(u"開く"_s);
+        };
+        QDir(main.fixture.programFolder()).mkdir(u"songs"_s);
+        const QString song = main.fixture.path(u"songs/song.txt"_s);
+        writeFile(song, kLyrics);
+        restart(1, song);
+        QCOMPARE(main.answers.offeredFile, QString());
+        restart(1, std::nullopt);
+        QCOMPARE(main.answers.offeredFile, song);
+        QCOMPARE(main.answers.askedFolder, main.fixture.path(u"songs"_s));
+        restart(0, std::nullopt);
+        QCOMPARE(main.answers.offeredFile, QString());
+        QCOMPARE(main.answers.askedFolder, main.fixture.path(u"songs"_s));
+
+        const QString memory = main.fixture.path(u"lyricsfiles.json"_s);
+        writeFile(memory, fileBytes(memory).left(40) + "\xff\x00"_ba);
+        restart(1, song);
+        QCOMPARE(main.answers.offeredFile, QString());
+        restart(1, std::nullopt);
+        QCOMPARE(main.answers.offeredFile, song);
+        QFile::remove(song);
+        restart(1, std::nullopt);
+        QCOMPARE(main.answers.offeredFile, QString());
+        QCOMPARE(fileBytes(main.fixture.path(u"cv.ini"_s)), " 65280 \r\n 255 \r\n 0 \r\n"_ba);
+    }
 };
 
 QTEST_MAIN(AppTest)
