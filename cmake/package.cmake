@@ -12,10 +12,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CORVANTA_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "CD player that shows the lyrics in step with the music")
-set(CPACK_PACKAGE_DESCRIPTION "Corvanta plays the tracks of an audio CD, or of a disc image, and shows the
-lyrics of the playing song in step with the music, in a Japanese user
-interface. Lyrics are plain text files with time tags such as [01:23]; the
-current line lights up as the song reaches it.")
+set(CPACK_PACKAGE_DESCRIPTION "Corvanta plays the tracks of an audio CD, a disc image or a ripped album,
+and shows the lyrics of the playing song in step with the music, in a
+Japanese user interface. Lyrics are plain text files with time tags such as
+[01:23]; the current line lights up as the song reaches it.")
 # dpkg-shlibdeps finds the libraries the program links; SDL is loaded at the first play, and the
 # lyrics are drawn in a Japanese face, which it cannot see.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -25,7 +25,8 @@ void AlbumOpener::open(const QString& path, const DriveTable& drives)
 {
     if (underway_->fetch_add(1) >= kAlbumsAtOnce) {
         --*underway_;
-        qCWarning(playerLog) << "not opened:" << path << "earlier albums are still opening";
+        qCWarning(playerLog).noquote()
+            << "not opened:" << path << "(earlier albums are still opening)";
         return;
     }
     const std::uint64_t request = ++request_;
@@ -38,7 +39,7 @@ void AlbumOpener::open(const QString& path, const DriveTable& drives)
         });
     whenReady(answer, this, [this, path, request](const Linked& linked) {
         if (!linked.letter)
-            qCWarning(playerLog) << "not opened:" << path << linked.whyNot;
+            qCWarning(playerLog).noquote() << "not opened:" << path << linked.whyNot;
         else if (request == request_)
             emit this->linked(QStringLiteral("%1:").arg(*linked.letter));
     });

@@ -1,7 +1,10 @@
 #include "mainwindow.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QTest>
 #include <sys/stat.h>
 
@@ -249,14 +252,20 @@ private slots:
         QVERIFY(main.view().rows().isEmpty());
     }
 
-    // An album opened from outside becomes the first free drive, or the drive whose link names
-    // it already, and its tracks are listed.
+    // An album dropped on the window, or opened from elsewhere, becomes the first free drive, or
+    // the drive whose link names it already, and its tracks are listed.
     void anAlbumBecomesADrive()
     {
         MainWindow main({u"3000"_s});
         const QString rip = main.fixture.makeDisc(u"rip/album"_s, {u"3000"_s, u"3000"_s}, 1,
                                                   {u"--format"_s, u"flac"_s});
-        main.window->openAlbum(rip);
+        QMimeData dropped;
+        dropped.setUrls({QUrl(u"https://example.com/a.cue"_s), QUrl::fromLocalFile(rip)});
+        QDragEnterEvent enter(QPoint(300, 200), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QApplication::sendEvent(main.window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(300, 200), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QApplication::sendEvent(main.window.get(), &drop);
         QTRY_COMPARE(main.find<QComboBox>()->count(), 2);
         QCOMPARE(QFileInfo(main.fixture.path(u"drives/e:"_s)).symLinkTarget(), rip);
         main.window->openAlbum(main.fixture.path(u"disc.cue"_s));

@@ -19,7 +19,7 @@ deb=$work/corvanta_${version}_amd64.deb
 
 field() { dpkg-deb -f "$deb" "$1"; }
 # What dpkg-shlibdeps sees, and what it cannot: SDL, loaded at the first play, and the fonts.
-for dependency in libqt6widgets6 libqt6dbus6 libcdio19 libsndfile1 libxcb1 libicu72 libsdl2-2.0-0 fonts-noto-cjk; do
+for dependency in libqt6widgets6 libqt6dbus6 libcdio19 libsndfile1 libdiscid0 libxcb1 libicu72 libsdl2-2.0-0 fonts-noto-cjk; do
     [[ ", $(field Depends)," == *", $dependency"[\ ,]* ]] ||
         fail "Depends lacks $dependency: $(field Depends)"
 done
@@ -37,7 +37,8 @@ expected="./usr/bin/corvanta
 ./usr/share/man/man1/corvanta-check.1.gz
 ./usr/share/man/man1/corvanta-lrc.1.gz
 ./usr/share/man/man1/corvanta.1.gz
-./usr/share/metainfo/io.github.corvanta.Corvanta.metainfo.xml"
+./usr/share/metainfo/io.github.corvanta.Corvanta.metainfo.xml
+./usr/share/mime/packages/io.github.corvanta.Corvanta.xml"
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
 [ "$files" = "$expected" ] || fail "the package holds other files:
 $(diff <(echo "$expected") <(echo "$files") || true)"
@@ -45,6 +46,12 @@ $(diff <(echo "$expected") <(echo "$files") || true)"
 dpkg-deb -x "$deb" "$work/root"
 metainfo=$work/root/usr/share/metainfo/io.github.corvanta.Corvanta.metainfo.xml
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
+# The desktop entry opens what the program opens: a cue sheet, an image, a folder.
+desktop=$work/root/usr/share/applications/io.github.corvanta.Corvanta.desktop
+desktop-file-validate "$desktop" || fail "desktop-file-validate"
+grep -qx 'MimeType=application/x-cue;application/x-cdrdao-toc;application/x-nrg;inode/directory;' \
+    "$desktop" || fail "the desktop entry opens $(grep MimeType "$desktop")"
+grep -qx 'Exec=corvanta %f' "$desktop" || fail "the desktop entry runs $(grep Exec "$desktop")"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "AppStream data without release $version"
 
 lintian --fail-on error,warning "$deb" 2>/dev/null || fail "lintian: $(lintian "$deb" 2>&1)"
