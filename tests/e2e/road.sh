@@ -4,7 +4,7 @@
 # choose track 1 → PLAY, over the session bus as the desktop's media key → each tagged line
 # lights up as the music reaches it → the track ends → minimised and brought back, the lyrics
 # still there → 設定, a window without a title → the media controls as playerctl works them →
-# close.
+# a rip opened by a second start, its track 2's lyrics chosen in 開く → playerctl open → close.
 # The sink is on a private PulseAudio server, or on the desktop's own when PulseAudio is not
 # installed (as beside PipeWire); with neither the test is skipped.
 # Where FUSE is to be had, a drive that never answers is chosen in 設定 on the way, and then the
@@ -143,6 +143,35 @@ pc previous # the window takes no input while its dialog is open, and neither do
 xdotool key Escape
 wait_for 15 "the file dialog to close" sh -c '! xdotool search --onlyvisible --name "^開く$"'
 [ "$(pc metadata xesam:trackNumber)" = 2 ] || die "previous chose a track behind the dialog"
+
+say "an album by a second start: a drive of its own, and track 2's lyrics one Enter away"
+"$mkdisc" --format flac --split --cp932 --demo "$work/rip/album.cue" >/dev/null || die "mkdisc failed"
+mv "$work/rip/track2.txt" "$work/rip/02 ソナタ.txt"
+timeout 15 "$work/program/corvanta" "$work/rip" >"$work/second.log" 2>&1 ||
+    die "the second start ended with $?"
+[ "$(xdotool search --onlyvisible --name '^Corvanta$')" = "$win" ] || die "a second window"
+album_is() { [ "$(pc metadata xesam:album 2>/dev/null)" = "$1" ]; }
+wait_for 15 "the rip's tracks" album_is "Corvanta テスト"
+[ "$(readlink "$work/program/drives/e:")" = "$work/rip" ] || die "E: is $(ls -l "$work/program/drives")"
+open_list
+xdotool key Down Return mouseup 1
+open_lyrics Return
+pc metadata xesam:asText | grep -q 山からくだる || die "開く chose $(pc metadata xesam:asText)"
+click_at $play_x $button_y
+current_lit() { [ "$(rows_extent 8 8 $red)" -ge 0 ]; }
+wait_for 20 "track 2's first line in red" current_lit
+
+say "playerctl open: a sheet that is no disc is refused, the disc of D: takes D: again"
+echo garbage >"$work/bad.cue"
+pc open "file://$work/bad.cue"
+wait_for 15 "the refusal in the log" grep -q "not opened: $work/bad.cue キューシートにトラックがありません" \
+    "$work/corvanta.log"
+album_is "Corvanta テスト" || die "the refusal left the album"
+pc open "file://$work/disc.cue"
+disc_of_d() { disc_held && album_is ""; }
+wait_for 15 "the disc of D:" disc_of_d
+links=$(find "$work/program/drives" -name '[d-g]:' -printf '%f\n' | sort | paste -sd ' ')
+[ "$links" = "d: e:" ] || die "the links are $links"
 
 say "closing the window with Alt+F4"
 xdotool windowactivate --sync "$win" key alt+F4
