@@ -2,15 +2,16 @@
 
 #include <QObject>
 #include <QString>
-#include <atomic>
 #include <cstdint>
-#include <memory>
+#include <map>
 
 class DriveTable;
 
 // Makes the albums the user opens drives, off the user interface's thread: each album is opened
 // and linked on a thread of its own, since its file system may take any time to answer. Only the
-// newest album asked for becomes the drive in use; what cannot be opened is refused in the log.
+// album asked for last becomes the drive in use; what cannot be opened is refused in the log.
+// An album asked for again while it is still being opened takes no further thread, so a mount
+// that hangs holds up only the albums on it, however often they are asked for.
 class AlbumOpener : public QObject {
     Q_OBJECT
 
@@ -27,7 +28,5 @@ signals:
 private:
     const QString programFolder_;
     std::uint64_t request_ = 0;
-    // Albums still being opened: a storm of them on a mount that hangs takes a few threads, not
-    // one each.
-    const std::shared_ptr<std::atomic<int>> underway_ = std::make_shared<std::atomic<int>>(0);
+    std::map<QString, std::uint64_t> underway_; // album → the last request for it
 };
