@@ -36,12 +36,16 @@ QString albumToOpen()
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("音楽CD、ディスクイメージ、リッピングしたアルバ"
                                                     "ムを再生し、曲に合わせて歌詞を表示します。"));
-    parser.addHelpOption();
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("この説明を表示します"));
+    parser.addOption(help);
     parser.addPositionalArgument(
         QStringLiteral("アルバム"),
         QStringLiteral("ドライブとして開くキューシート、.toc、.nrg、またはフォルダ"),
         QStringLiteral("[アルバム]"));
     parser.process(QApplication::arguments());
+    if (parser.isSet(help))
+        parser.showHelp();
     return parser.positionalArguments().value(0);
 }
 
@@ -52,13 +56,13 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvanta"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.corvanta.Corvanta"));
+    preferJapaneseFaces();
+    QTranslator qtTranslator;
+    speakJapanese(qtTranslator);
     // A second start with an album hands it to the copy that runs, which opens it, and ends.
     const QString album = albumToOpen();
     if (!album.isEmpty() && MprisPlayer::handOver(QDBusConnection::sessionBus(), album))
         return 0;
-    preferJapaneseFaces();
-    QTranslator qtTranslator;
-    speakJapanese(qtTranslator);
 
     SdlAudioOutput output;
     Colors colors;
