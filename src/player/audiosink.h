@@ -13,8 +13,10 @@ class RingBuffer;
 class AudioSink {
 public:
     virtual ~AudioSink() = default;
-    // Frames taken from the ring that the output has finished playing. Any thread.
-    virtual std::int64_t framesPlayed() const = 0;
+    // Frames taken from the ring that have been heard: those handed to the output less the
+    // output's latency, the device's buffer and the sound server's where it says. Never goes
+    // back. Any thread.
+    virtual std::int64_t framesHeard() const = 0;
     // The output is gone and will play nothing more. Any thread.
     virtual bool isLost() const { return false; }
 };

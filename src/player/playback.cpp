@@ -30,9 +30,9 @@ void Playback::setSink(std::shared_ptr<AudioSink> sink)
     started_ = true;
 }
 
-std::int64_t Playback::framesPlayed() const
+std::int64_t Playback::framesHeard() const
 {
-    return sink_ ? sink_->framesPlayed() : 0;
+    return sink_ ? sink_->framesHeard() : 0;
 }
 
 bool Playback::isFinished() const
@@ -40,5 +40,5 @@ bool Playback::isFinished() const
     return started_ &&
            (!sink_ || sink_->isLost() ||
             (ring_->isDrained() &&
-             sink_->framesPlayed() >= std::int64_t(ring_->totalRead() / cdtime::kBytesPerFrame)));
+             sink_->framesHeard() >= std::int64_t(ring_->totalRead() / cdtime::kBytesPerFrame)));
 }

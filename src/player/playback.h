@@ -26,8 +26,8 @@ public:
     // None: there is no sound output, and nothing plays.
     void setSink(std::shared_ptr<AudioSink> sink);
 
-    // Frames played since the first sector.
-    std::int64_t framesPlayed() const;
+    // Frames heard since the first sector.
+    std::int64_t framesHeard() const;
     // All that will ever be read has been played: the end was reached or the disc is gone. With
     // no sound output to be had, or once it is lost, nothing plays and playback is over.
     bool isFinished() const;

@@ -85,7 +85,7 @@ int Player::trackHeard() const
 {
     if (!playback_)
         return track_;
-    const int sector = std::min(cdtime::frameToSector(originFrame_ + playback_->framesPlayed()),
+    const int sector = std::min(cdtime::frameToSector(originFrame_ + playback_->framesHeard()),
                                 disc_->audioEndSector() - 1);
     const Track* heard = disc_->trackAt(sector);
     return heard ? heard->number : track_;
@@ -95,7 +95,7 @@ int Player::position() const
 {
     if (!disc_)
         return 0;
-    return cdtime::frameToMs(playback_ ? originFrame_ + playback_->framesPlayed() : positionFrame_);
+    return cdtime::frameToMs(playback_ ? originFrame_ + playback_->framesHeard() : positionFrame_);
 }
 
 DiscText Player::text(int track) const
@@ -171,7 +171,7 @@ void Player::stopPlayback()
     if (!playback_)
         return;
     endWatch_.stop();
-    positionFrame_ = originFrame_ + playback_->framesPlayed();
+    positionFrame_ = originFrame_ + playback_->framesHeard();
     playback_.reset();
     emit stateChanged();
 }
@@ -224,6 +224,6 @@ void Player::checkPlaybackEnd()
     }
     // Playback runs to the end of the disc's audio, unless the disc goes away first.
     const std::int64_t left =
-        cdtime::sectorToFrame(disc_->audioEndSector()) - originFrame_ - playback_->framesPlayed();
+        cdtime::sectorToFrame(disc_->audioEndSector()) - originFrame_ - playback_->framesHeard();
     endWatch_.start(std::clamp(cdtime::frameToMs(left), kEndWatchShortestMs, kEndWatchLongestMs));
 }

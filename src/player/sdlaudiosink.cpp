@@ -2,6 +2,7 @@
 
 #include "cdtime.h"
 #include "playerlog.h"
+#include "pulselatency.h"
 #include "ringbuffer.h"
 #include "taskqueue.h"
 
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -45,6 +47,7 @@ std::optional<SdlAudioApi> SdlAudioApi::load(QLibrary& library)
         resolve(library, api.GetError, "SDL_GetError") &&
         resolve(library, api.AudioInit, "SDL_AudioInit") &&
         resolve(library, api.AudioQuit, "SDL_AudioQuit") &&
+        resolve(library, api.GetCurrentAudioDriver, "SDL_GetCurrentAudioDriver") &&
         resolve(library, api.OpenAudioDevice, "SDL_OpenAudioDevice") &&
         resolve(library, api.PauseAudioDevice, "SDL_PauseAudioDevice") &&
         resolve(library, api.GetAudioDeviceStatus, "SDL_GetAudioDeviceStatus") &&
@@ -56,16 +59,19 @@ std::optional<SdlAudioApi> SdlAudioApi::load(QLibrary& library)
 }
 
 SdlAudioSink::SdlAudioSink(const SdlAudioApi& sdl, std::shared_ptr<RingBuffer> source,
-                           std::shared_ptr<const AudioGain> gain)
-    : sdl_(sdl), source_(std::move(source)), gain_(std::move(gain))
+                           std::shared_ptr<const AudioGain> gain,
+                           std::shared_ptr<const PulseLatency> server)
+    : sdl_(sdl), source_(std::move(source)), gain_(std::move(gain)), server_(std::move(server))
 {
 }
 
 std::unique_ptr<SdlAudioSink> SdlAudioSink::open(const SdlAudioApi& sdl,
                                                  std::shared_ptr<RingBuffer> source,
-                                                 std::shared_ptr<const AudioGain> gain)
+                                                 std::shared_ptr<const AudioGain> gain,
+                                                 std::shared_ptr<const PulseLatency> server)
 {
-    std::unique_ptr<SdlAudioSink> sink(new SdlAudioSink(sdl, std::move(source), std::move(gain)));
+    std::unique_ptr<SdlAudioSink> sink(
+        new SdlAudioSink(sdl, std::move(source), std::move(gain), std::move(server)));
     SDL_AudioSpec wanted{};
     wanted.freq = cdtime::kSampleRate;
     wanted.format = AUDIO_S16LSB;
@@ -86,6 +92,17 @@ SdlAudioSink::~SdlAudioSink()
 {
     if (device_ != 0)
         sdl_.CloseAudioDevice(device_);
+}
+
+std::int64_t SdlAudioSink::framesHeard() const
+{
+    const std::optional<std::int64_t> latency = server_ ? server_->frames() : std::nullopt;
+    const std::int64_t heard = latency ? handed_.load(std::memory_order_acquire) - *latency
+                                       : played_.load(std::memory_order_acquire);
+    std::int64_t told = heard_.load(std::memory_order_relaxed);
+    while (heard > told && !heard_.compare_exchange_weak(told, heard, std::memory_order_relaxed)) {
+    }
+    return std::max(told, heard);
 }
 
 bool SdlAudioSink::isLost() const
@@ -111,6 +128,8 @@ void SdlAudioSink::fill(void* self, Uint8* stream, int length)
         taken = sink.source_->read(reinterpret_cast<std::byte*>(stream), std::size_t(length));
         sink.delivered_ += std::int64_t(taken / cdtime::kBytesPerFrame);
     }
+    // Written to the device as soon as this returns.
+    sink.handed_.store(sink.delivered_, std::memory_order_release);
     scale(stream, taken, sink.gain_->load(std::memory_order_relaxed));
     std::memset(stream + taken, 0, std::size_t(length) - taken);
 }
@@ -127,6 +146,8 @@ struct SdlAudioOutput::Driver {
     QLibrary library{QStringLiteral("SDL2-2.0"), 0};
     bool loadTried = false;
     std::optional<SdlAudioApi> api;
+    // While the driver is PulseAudio's.
+    std::shared_ptr<const PulseLatency> server;
     int sinks = 0;
     std::vector<SinkRequest> waiting;
     // Sinks asked for whose turn on the queue has not come yet.
@@ -146,7 +167,7 @@ std::unique_ptr<SdlAudioSink> SdlAudioOutput::Driver::makeSink(std::shared_ptr<R
         return nullptr;
     std::unique_ptr<SdlAudioSink> sink;
     if (sinks > 0)
-        sink = SdlAudioSink::open(*api, source, gain);
+        sink = SdlAudioSink::open(*api, source, gain, server);
     else if (sink = openOn(nullptr, source); !sink)
         sink = openOn("dummy", source);
     sinks += sink ? 1 : 0;
@@ -159,8 +180,10 @@ std::unique_ptr<SdlAudioSink> SdlAudioOutput::Driver::makeSink(std::shared_ptr<R
 void SdlAudioOutput::Driver::closeSink(SdlAudioSink* sink)
 {
     delete sink;
-    if (--sinks == 0)
+    if (--sinks == 0) {
+        server.reset();
         api->AudioQuit();
+    }
     api->TLSCleanup();
 }
 
@@ -173,9 +196,13 @@ std::unique_ptr<SdlAudioSink> SdlAudioOutput::Driver::openOn(const char* driver,
         qCInfo(playerLog) << "no sound driver" << (driver ? driver : "") << api->GetError();
         return nullptr;
     }
-    std::unique_ptr<SdlAudioSink> sink = SdlAudioSink::open(*api, std::move(source), gain);
-    if (!sink)
+    if (std::string_view(api->GetCurrentAudioDriver()) == "pulseaudio")
+        server = PulseLatency::start();
+    std::unique_ptr<SdlAudioSink> sink = SdlAudioSink::open(*api, std::move(source), gain, server);
+    if (!sink) {
+        server.reset();
         api->AudioQuit();
+    }
     return sink;
 }
 

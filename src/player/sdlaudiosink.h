@@ -7,6 +7,7 @@
 #include <atomic>
 #include <optional>
 
+class PulseLatency;
 class TaskQueue;
 
 // How loud a sink plays: the factor its samples are scaled by, in 1/65536; 65536 leaves them
@@ -22,6 +23,7 @@ struct SdlAudioApi {
     decltype(&SDL_GetError) GetError = nullptr;
     decltype(&SDL_AudioInit) AudioInit = nullptr;
     decltype(&SDL_AudioQuit) AudioQuit = nullptr;
+    decltype(&SDL_GetCurrentAudioDriver) GetCurrentAudioDriver = nullptr;
     decltype(&SDL_OpenAudioDevice) OpenAudioDevice = nullptr;
     decltype(&SDL_PauseAudioDevice) PauseAudioDevice = nullptr;
     decltype(&SDL_GetAudioDeviceStatus) GetAudioDeviceStatus = nullptr;
@@ -41,14 +43,18 @@ struct SdlAudioApi {
 class SdlAudioSink final : public AudioSink {
 public:
     // Nothing when the device does not open.
+    // `server`: what the sound server says of its latency, where it says.
     static std::unique_ptr<SdlAudioSink> open(const SdlAudioApi& sdl,
                                               std::shared_ptr<RingBuffer> source,
-                                              std::shared_ptr<const AudioGain> gain);
+                                              std::shared_ptr<const AudioGain> gain,
+                                              std::shared_ptr<const PulseLatency> server);
     ~SdlAudioSink() override;
     SdlAudioSink(const SdlAudioSink&) = delete;
     SdlAudioSink& operator=(const SdlAudioSink&) = delete;
 
-    std::int64_t framesPlayed() const override { return played_.load(std::memory_order_acquire); }
+    // Handed to the device less the server's latency where it is known; otherwise what the
+    // device has asked to be replaced, its own buffer still playing.
+    std::int64_t framesHeard() const override;
     // The sound server went away or the device was unplugged.
     bool isLost() const override;
     // Plays silence from the next buffer on: a released sink is heard no more, however long its
@@ -57,13 +63,16 @@ public:
 
 private:
     SdlAudioSink(const SdlAudioApi& sdl, std::shared_ptr<RingBuffer> source,
-                 std::shared_ptr<const AudioGain> gain);
+                 std::shared_ptr<const AudioGain> gain, std::shared_ptr<const PulseLatency> server);
     static void fill(void* self, Uint8* stream, int length);
 
     const SdlAudioApi sdl_;
     const std::shared_ptr<RingBuffer> source_;
     const std::shared_ptr<const AudioGain> gain_;
+    const std::shared_ptr<const PulseLatency> server_;
     std::atomic<std::int64_t> played_{0};
+    std::atomic<std::int64_t> handed_{0};
+    mutable std::atomic<std::int64_t> heard_{0}; // the most told, so that it never goes back
     std::atomic<bool> silenced_{false};
     std::int64_t delivered_ = 0; // audio thread only
     bool primed_ = false;        // audio thread only

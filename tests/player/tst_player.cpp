@@ -116,6 +116,24 @@ private slots:
         QCOMPARE(disc.button(13)->isEnabled(), !starts.isEmpty());
     }
 
+    // The position is what is heard: the frames handed to the output less the latency it
+    // states; playback ends once the last frame is heard.
+    void thePositionIsWhatIsHeard()
+    {
+        Rig disc;
+        disc.insert({u"1000"_s});
+        disc.pressPlay();
+        disc.output.sink().latency = kSecond / 10;
+        disc.play(kSecond / 2);
+        QCOMPARE(disc.player.position(), 2400);
+        disc.play(kSecond);
+        QCOMPARE(disc.player.position(), 2900);
+        QVERIFY(disc.playing());
+        disc.output.sink().latency = 0;
+        QTRY_VERIFY(!disc.playing());
+        QCOMPARE(disc.player.position(), 3000);
+    }
+
     // One walk through the states; the buttons show whether the player is playing.
     void buttonsNotifyAndCommandsDoNot()
     {

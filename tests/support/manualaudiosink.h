@@ -12,13 +12,18 @@ class ManualAudioSink final : public AudioSink {
 public:
     explicit ManualAudioSink(std::shared_ptr<RingBuffer> source) : source_(std::move(source)) {}
 
-    std::int64_t framesPlayed() const override { return played_.load(); }
+    // What is played by hand less the latency the test states.
+    std::int64_t framesHeard() const override
+    {
+        return std::max<std::int64_t>(0, played_ - latency);
+    }
     bool isLost() const override { return lost; }
     // Plays up to `frames` frames, fewer only at the end of what the reader delivers; returns
     // the bytes played.
     QByteArray play(int frames);
 
     std::atomic<bool> lost{false};
+    std::atomic<std::int64_t> latency{0}; // frames
 
 private:
     const std::shared_ptr<RingBuffer> source_;
