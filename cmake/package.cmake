@@ -16,9 +16,9 @@ set(CPACK_PACKAGE_DESCRIPTION "Corvanta plays the tracks of an audio CD, a disc 
 and shows the lyrics of the playing song in step with the music, in a
 Japanese user interface. Lyrics are plain text files with time tags such as
 [01:23]; the current line lights up as the song reaches it.")
-# dpkg-shlibdeps finds the libraries the program links; SDL is loaded at the first play, and the
-# lyrics are drawn in a Japanese face, which it cannot see.
+# dpkg-shlibdeps finds the libraries the program links; SDL is loaded at the first play,
+# libsndfile at the first rip, and the lyrics are drawn in a Japanese face, which it cannot see.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsdl2-2.0-0, fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsdl2-2.0-0, libsndfile1, fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

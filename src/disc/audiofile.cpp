@@ -18,8 +18,8 @@ constexpr qint64 kMostFrames = qint64(100) * 60 * cdtime::kSampleRate;
 
 } // namespace
 
-AudioFile::AudioFile(Handle file, const SF_INFO& info)
-    : DiscFile(info.frames), file_(std::move(file)), channels_(info.channels),
+AudioFile::AudioFile(const SndfileApi& sndfile, Handle file, const SF_INFO& info)
+    : DiscFile(info.frames), sndfile_(sndfile), file_(std::move(file)), channels_(info.channels),
       isFloat_((info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_FLOAT ||
                (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_DOUBLE)
 {
@@ -32,8 +32,11 @@ std::unique_ptr<AudioFile> AudioFile::open(const QString& path, QString& whyNot)
         whyNot = QFileInfo::exists(path) ? u"普通のファイルではありません"_s : u"ありません"_s;
         return nullptr;
     }
+    const SndfileApi* sndfile = SndfileApi::get(whyNot);
+    if (!sndfile)
+        return nullptr;
     SF_INFO info{};
-    Handle file(sf_open(QFile::encodeName(path).constData(), SFM_READ, &info));
+    Handle file(sndfile->open(QFile::encodeName(path).constData(), SFM_READ, &info), {sndfile});
     if (!file)
         return nullptr;
     if ((info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_OPUS)
@@ -48,26 +51,26 @@ std::unique_ptr<AudioFile> AudioFile::open(const QString& path, QString& whyNot)
         whyNot = u"長さが分かりません (ヘッダーに書かれていないか、100分を超えます)"_s;
     if (!whyNot.isEmpty())
         return nullptr;
-    return std::unique_ptr<AudioFile>(new AudioFile(std::move(file), info));
+    return std::unique_ptr<AudioFile>(new AudioFile(*sndfile, std::move(file), info));
 }
 
 QString AudioFile::tag(int which) const
 {
-    return QString::fromUtf8(sf_get_string(file_.get(), which));
+    return QString::fromUtf8(sndfile_.getString(file_.get(), which));
 }
 
 bool AudioFile::read(qint64 first, qint64 count, std::byte* out)
 {
-    if (sf_seek(file_.get(), first, SEEK_SET) < 0)
+    if (sndfile_.seek(file_.get(), first, SEEK_SET) < 0)
         return false;
     if (isFloat_)
-        return readAs(floats_, count, out, &sf_readf_float, [](float sample) {
+        return readAs(floats_, count, out, sndfile_.readfFloat, [](float sample) {
             return std::isnan(sample)
                        ? qint16(0)
                        : qint16(std::lrint(std::clamp(sample * 32768.0f, -32768.0f, 32767.0f)));
         });
     // libsndfile gives every integer sample at full 32-bit scale: the top 16 bits are a CD's.
-    return readAs(ints_, count, out, &sf_readf_int,
+    return readAs(ints_, count, out, sndfile_.readfInt,
                   [](int sample) { return qint16(sample >> 16); });
 }
 

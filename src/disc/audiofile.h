@@ -1,10 +1,10 @@
 #pragma once
 
 #include "discfile.h"
+#include "sndfileapi.h"
 
 #include <QString>
 #include <memory>
-#include <sndfile.h>
 #include <vector>
 
 // An audio file of a rip, decoded with libsndfile as a CD holds it: 44.1 kHz, 16 bits (24 are
@@ -21,14 +21,16 @@ public:
 
 private:
     struct Closer {
-        void operator()(SNDFILE* file) const { sf_close(file); }
+        const SndfileApi* sndfile;
+        void operator()(SNDFILE* file) const { sndfile->close(file); }
     };
     using Handle = std::unique_ptr<SNDFILE, Closer>;
 
-    AudioFile(Handle file, const SF_INFO& info);
+    AudioFile(const SndfileApi& sndfile, Handle file, const SF_INFO& info);
     template <typename Sample, typename Read, typename To16>
     bool readAs(std::vector<Sample>& scratch, qint64 count, std::byte* out, Read read, To16 to16);
 
+    const SndfileApi& sndfile_;
     Handle file_;
     int channels_;
     bool isFloat_;
