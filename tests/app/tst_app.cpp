@@ -1,4 +1,6 @@
+#include "cdtime.h"
 #include "mainwindow.h"
+#include "mprisplayer.h"
 
 #include <QApplication>
 #include <QDir>
@@ -250,6 +252,20 @@ private slots:
         main.press(u"設定"_s); // closed with the close box
         QCOMPARE(main.view().grab().toImage().pixelColor(5, 5), QColor(Qt::blue));
         QVERIFY(main.view().rows().isEmpty());
+    }
+
+    // What shows is what is heard, on the window and on the bus alike: the output's latency is
+    // taken off both.
+    void theLabelAndTheBusShowWhatIsHeard()
+    {
+        MainWindow main({u"6000"_s});
+        main.openLyrics(kLyrics);
+        main.play();
+        main.output.sink().latency = cdtime::kSampleRate / 2;
+        main.tick(2400);
+        QCOMPARE(main.label(), u"[00:01]"_s);
+        QCOMPARE(main.window->findChild<MprisPlayer*>()->property("Position").toLongLong(),
+                 1'900'000);
     }
 
     // An album dropped on the window, or opened from elsewhere, becomes the first free drive, or
