@@ -15,6 +15,25 @@
 #include <QPushButton>
 #include <QTimer>
 
+namespace {
+
+constexpr int kTickMs = 100;
+// Ticks come this long after each tenth of a second heard: a little after, for the position
+// read between the sound device's asks may be a few milliseconds off.
+constexpr int kTickPhaseMs = 15;
+
+// Until the next tick, so that ticks keep step with what is heard rather than with when play was
+// pressed: a second's line then matches at the first tick after the second begins to be heard,
+// however the sound output's start fell. Never two ticks closer than a fifth of the interval.
+int nextTickMs(int elapsed)
+{
+    const int into = ((elapsed - kTickPhaseMs) % kTickMs + kTickMs) % kTickMs;
+    const int next = kTickMs - into;
+    return next < kTickMs / 5 ? next + kTickMs : next;
+}
+
+} // namespace
+
 // Items stay in track order, never sorted; each carries its track's length for the tick. Item i
 // stands for the disc's (i + 1)-th track, under the disc's own number, which a disc starting at
 // track 2 or later shows. Reading the lengths leaves the player's track where it was.
@@ -87,6 +106,7 @@ void Form1::Timer1_Timer()
     else
         Picture1->Cls();
     sync_.follow(List1, Label10->text());
+    Timer1->setInterval(nextTickMs(elapsed));
 }
 
 // Sets the player to the start of the chosen track (with nothing chosen, as after 更新, of the

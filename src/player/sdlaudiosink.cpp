@@ -8,6 +8,7 @@
 
 #include <QPromise>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <string_view>
@@ -36,6 +37,13 @@ void scale(Uint8* samples, std::size_t bytes, std::int32_t gain)
         sample = std::int16_t(std::int32_t{sample} * gain / kFullGain);
         std::memcpy(samples + at, &sample, 2);
     }
+}
+
+std::int64_t steadyNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 } // namespace
@@ -97,8 +105,12 @@ SdlAudioSink::~SdlAudioSink()
 std::int64_t SdlAudioSink::framesHeard() const
 {
     const std::optional<std::int64_t> latency = server_ ? server_->frames() : std::nullopt;
-    const std::int64_t heard = latency ? handed_.load(std::memory_order_acquire) - *latency
-                                       : played_.load(std::memory_order_acquire);
+    const std::int64_t sinceAsked = (steadyNs() - lastAskedNs_.load(std::memory_order_relaxed)) *
+                                    cdtime::kSampleRate / 1'000'000'000;
+    const std::int64_t handed = handed_.load(std::memory_order_acquire);
+    const std::int64_t heard =
+        std::min(handed, (latency ? handed - *latency : played_.load(std::memory_order_acquire)) +
+                             std::clamp<std::int64_t>(sinceAsked, 0, lastHanded_.load()));
     std::int64_t told = heard_.load(std::memory_order_relaxed);
     while (heard > told && !heard_.compare_exchange_weak(told, heard, std::memory_order_relaxed)) {
     }
@@ -129,6 +141,8 @@ void SdlAudioSink::fill(void* self, Uint8* stream, int length)
         sink.delivered_ += std::int64_t(taken / cdtime::kBytesPerFrame);
     }
     // Written to the device as soon as this returns.
+    sink.lastHanded_.store(sink.delivered_ - sink.handed_.load(std::memory_order_relaxed));
+    sink.lastAskedNs_.store(steadyNs(), std::memory_order_relaxed);
     sink.handed_.store(sink.delivered_, std::memory_order_release);
     scale(stream, taken, sink.gain_->load(std::memory_order_relaxed));
     std::memset(stream + taken, 0, std::size_t(length) - taken);

@@ -53,7 +53,8 @@ public:
     SdlAudioSink& operator=(const SdlAudioSink&) = delete;
 
     // Handed to the device less the server's latency where it is known; otherwise what the
-    // device has asked to be replaced, its own buffer still playing.
+    // device has asked to be replaced, its own buffer still playing. Between the device's asks
+    // the sound goes on: the time since the last is added, up to the buffer it was handed.
     std::int64_t framesHeard() const override;
     // The sound server went away or the device was unplugged.
     bool isLost() const override;
@@ -72,6 +73,8 @@ private:
     const std::shared_ptr<const PulseLatency> server_;
     std::atomic<std::int64_t> played_{0};
     std::atomic<std::int64_t> handed_{0};
+    std::atomic<std::int64_t> lastHanded_{0};    // frames of the buffer handed last
+    std::atomic<std::int64_t> lastAskedNs_{0};   // when, on the steady clock
     mutable std::atomic<std::int64_t> heard_{0}; // the most told, so that it never goes back
     std::atomic<bool> silenced_{false};
     std::int64_t delivered_ = 0; // audio thread only
