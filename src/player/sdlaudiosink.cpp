@@ -109,7 +109,8 @@ std::int64_t SdlAudioSink::framesHeard() const
                                     cdtime::kSampleRate / 1'000'000'000;
     const std::int64_t handed = handed_.load(std::memory_order_acquire);
     const std::int64_t heard =
-        std::min(handed, (latency ? handed - *latency : played_.load(std::memory_order_acquire)) +
+        std::min(handed, (latency ? handed - std::max<std::int64_t>(0, *latency - padding_.load())
+                                  : played_.load(std::memory_order_acquire)) +
                              std::clamp<std::int64_t>(sinceAsked, 0, lastHanded_.load()));
     std::int64_t told = heard_.load(std::memory_order_relaxed);
     while (heard > told && !heard_.compare_exchange_weak(told, heard, std::memory_order_relaxed)) {
@@ -141,6 +142,9 @@ void SdlAudioSink::fill(void* self, Uint8* stream, int length)
         sink.delivered_ += std::int64_t(taken / cdtime::kBytesPerFrame);
     }
     // Written to the device as soon as this returns.
+    const std::int64_t silent =
+        std::int64_t((std::size_t(length) - taken) / cdtime::kBytesPerFrame);
+    sink.padding_.store(taken > 0 ? silent : sink.padding_.load() + silent);
     sink.lastHanded_.store(sink.delivered_ - sink.handed_.load(std::memory_order_relaxed));
     sink.lastAskedNs_.store(steadyNs(), std::memory_order_relaxed);
     sink.handed_.store(sink.delivered_, std::memory_order_release);

@@ -173,6 +173,13 @@ wait_for 15 "the disc of D:" disc_of_d
 links=$(find "$work/program/drives" -name '[d-g]:' -printf '%f\n' | sort | paste -sd ' ')
 [ "$links" = "d: e:" ] || die "the links are $links"
 
+say "without lyrics the last track plays to the end of the disc, and stops there"
+mkfifo "$work/pipe.txt"
+open_lyrics Return "$work/pipe.txt" # refused: the lyrics are none
+pc next
+pc play
+wait_for 20 "the end of the disc" sh -c '[ "$(playerctl --player=corvanta status)" = Stopped ]'
+
 say "closing the window with Alt+F4"
 xdotool windowactivate --sync "$win" key alt+F4
 timeout 15 tail --pid="$app_pid" -f /dev/null || die "the program did not end"
