@@ -20,5 +20,8 @@ Japanese user interface. Lyrics are plain text files with time tags such as
 # libsndfile at the first rip, and the lyrics are drawn in a Japanese face, which it cannot see.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsdl2-2.0-0, libsndfile1, fonts-noto-cjk")
+# On a Wayland desktop the program runs natively with Qt's Wayland plugin, and through XWayland
+# without it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -55,6 +55,9 @@ desktop-file-validate "$desktop" || fail "desktop-file-validate"
 grep -qx 'MimeType=application/x-cue;application/x-cdrdao-toc;application/x-nrg;inode/directory;' \
     "$desktop" || fail "the desktop entry opens $(grep MimeType "$desktop")"
 grep -qx 'Exec=corvanta %f' "$desktop" || fail "the desktop entry runs $(grep Exec "$desktop")"
+# Under X11 a shell ties the window, of class Corvanta, to this entry; Wayland brings qt6-wayland.
+grep -qx 'StartupWMClass=Corvanta' "$desktop" || fail "the desktop entry names no window class"
+[ "$(field Recommends)" = qt6-wayland ] || fail "Recommends: $(field Recommends)"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "AppStream data without release $version"
 
 lintian --fail-on error,warning "$deb" 2>/dev/null || fail "lintian: $(lintian "$deb" 2>&1)"
