@@ -7,10 +7,39 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <cstdio>
 
 namespace {
+
+// Whether Qt has a platform plugin of this name ("xcb", "wayland", "offscreen", ...).
+bool hasPlatformPlugin(QStringView name)
+{
+    const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) +
+                         QStringLiteral("/platforms"));
+    return !platforms.entryList({QStringLiteral("libq%1*").arg(name)}, QDir::Files).isEmpty();
+}
+
+// On a Wayland desktop Qt looks for its Wayland plugin first, and writes to stderr at every start
+// where it is not installed (the package only recommends qt6-wayland) before it falls back to
+// XWayland: without the plugin, XWayland is asked for at once. A platform the user forces stays
+// forced, and is refused in one line where none of it is installed, rather than by Qt's abort.
+bool choosePlatform()
+{
+    const QString forced = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (forced.isEmpty()) {
+        if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && !hasPlatformPlugin(u"wayland"))
+            qputenv("QT_QPA_PLATFORM", "xcb");
+        return true;
+    }
+    for (const QString& platform : forced.split(u';'))
+        if (hasPlatformPlugin(platform.section(u':', 0, 0)))
+            return true;
+    std::fprintf(stderr, "corvanta: Qt の表示プラグイン %s がありません\n", qPrintable(forced));
+    return false;
+}
 
 // Kana and kanji in a Japanese design whatever the locale: after the desktop's own face, the
 // Japanese variant of the CJK faces comes first.
@@ -53,6 +82,8 @@ QString albumToOpen()
 
 int main(int argc, char* argv[])
 {
+    if (!choosePlatform())
+        return 1;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvanta"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.corvanta.Corvanta"));

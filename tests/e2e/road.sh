@@ -28,6 +28,11 @@ cp "$corvanta" "$work/program/corvanta"
 ln -s "$work/disc.cue" "$work/program/drives/d:"
 printf ' 16777215 \r\n 255 \r\n 0 \r\n' >"$work/program/cv.ini" # white, red, black
 
+say "a display platform forced that Qt does not have: refused in one line, not by an abort"
+rc=0
+said=$(QT_QPA_PLATFORM=nosuch "$corvanta" 2>&1 >/dev/null) || rc=$?
+[ "$rc" -eq 1 ] && [ "$(wc -l <<<"$said")" -eq 1 ] || die "status $rc: $said"
+
 desktop_start
 start_program "$work/program"
 
