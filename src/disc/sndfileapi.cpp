@@ -1,15 +1,11 @@
 #include "sndfileapi.h"
 
+#include "libraryfunction.h"
+
 #include <QLibrary>
 #include <optional>
 
 namespace {
-
-template <typename Function> bool resolve(QLibrary& library, Function& function, const char* name)
-{
-    function = reinterpret_cast<Function>(library.resolve(name));
-    return function != nullptr;
-}
 
 struct Loaded {
     QLibrary library{QStringLiteral("sndfile"), 1};
@@ -19,12 +15,12 @@ struct Loaded {
     Loaded()
     {
         SndfileApi functions;
-        if (library.load() && resolve(library, functions.open, "sf_open") &&
-            resolve(library, functions.close, "sf_close") &&
-            resolve(library, functions.getString, "sf_get_string") &&
-            resolve(library, functions.seek, "sf_seek") &&
-            resolve(library, functions.readfInt, "sf_readf_int") &&
-            resolve(library, functions.readfFloat, "sf_readf_float"))
+        if (library.load() && resolveFunction(library, functions.open, "sf_open") &&
+            resolveFunction(library, functions.close, "sf_close") &&
+            resolveFunction(library, functions.getString, "sf_get_string") &&
+            resolveFunction(library, functions.seek, "sf_seek") &&
+            resolveFunction(library, functions.readfInt, "sf_readf_int") &&
+            resolveFunction(library, functions.readfFloat, "sf_readf_float"))
             api = functions;
         else
             whyNot = QStringLiteral("libsndfile が読み込めません (%1)").arg(library.errorString());

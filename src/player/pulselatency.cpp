@@ -1,6 +1,7 @@
 #include "pulselatency.h"
 
 #include "cdtime.h"
+#include "libraryfunction.h"
 #include "playerlog.h"
 
 #include <pulse/pulseaudio.h>
@@ -9,12 +10,6 @@
 namespace {
 
 constexpr auto kAskEvery = std::chrono::milliseconds(200);
-
-template <typename Function> bool resolve(QLibrary& library, Function& function, const char* name)
-{
-    function = reinterpret_cast<Function>(library.resolve(name));
-    return function != nullptr;
-}
 
 } // namespace
 
@@ -37,21 +32,21 @@ struct PulseLatency::Api {
 
     bool load(QLibrary& library)
     {
-        return library.load() && resolve(library, loopNew, "pa_threaded_mainloop_new") &&
-               resolve(library, loopFree, "pa_threaded_mainloop_free") &&
-               resolve(library, loopStart, "pa_threaded_mainloop_start") &&
-               resolve(library, loopStop, "pa_threaded_mainloop_stop") &&
-               resolve(library, loopApi, "pa_threaded_mainloop_get_api") &&
-               resolve(library, lock, "pa_threaded_mainloop_lock") &&
-               resolve(library, unlock, "pa_threaded_mainloop_unlock") &&
-               resolve(library, contextNew, "pa_context_new") &&
-               resolve(library, connect, "pa_context_connect") &&
-               resolve(library, disconnect, "pa_context_disconnect") &&
-               resolve(library, contextUnref, "pa_context_unref") &&
-               resolve(library, state, "pa_context_get_state") &&
-               resolve(library, sinkInputs, "pa_context_get_sink_input_info_list") &&
-               resolve(library, operationUnref, "pa_operation_unref") &&
-               resolve(library, property, "pa_proplist_gets");
+        return library.load() && resolveFunction(library, loopNew, "pa_threaded_mainloop_new") &&
+               resolveFunction(library, loopFree, "pa_threaded_mainloop_free") &&
+               resolveFunction(library, loopStart, "pa_threaded_mainloop_start") &&
+               resolveFunction(library, loopStop, "pa_threaded_mainloop_stop") &&
+               resolveFunction(library, loopApi, "pa_threaded_mainloop_get_api") &&
+               resolveFunction(library, lock, "pa_threaded_mainloop_lock") &&
+               resolveFunction(library, unlock, "pa_threaded_mainloop_unlock") &&
+               resolveFunction(library, contextNew, "pa_context_new") &&
+               resolveFunction(library, connect, "pa_context_connect") &&
+               resolveFunction(library, disconnect, "pa_context_disconnect") &&
+               resolveFunction(library, contextUnref, "pa_context_unref") &&
+               resolveFunction(library, state, "pa_context_get_state") &&
+               resolveFunction(library, sinkInputs, "pa_context_get_sink_input_info_list") &&
+               resolveFunction(library, operationUnref, "pa_operation_unref") &&
+               resolveFunction(library, property, "pa_proplist_gets");
     }
 };
 

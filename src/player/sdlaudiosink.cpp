@@ -1,6 +1,7 @@
 #include "sdlaudiosink.h"
 
 #include "cdtime.h"
+#include "libraryfunction.h"
 #include "playerlog.h"
 #include "pulselatency.h"
 #include "ringbuffer.h"
@@ -19,12 +20,6 @@ namespace {
 
 constexpr int kDeviceFrames = 2048; // about 46 ms a callback, half a tick
 constexpr std::size_t kPrimeBytes = std::size_t(cdtime::kSampleRate / 4) * cdtime::kBytesPerFrame;
-
-template <typename Function> bool resolve(QLibrary& library, Function& function, const char* name)
-{
-    function = reinterpret_cast<Function>(library.resolve(name));
-    return function != nullptr;
-}
 
 // Scales 16-bit little-endian samples; at full gain they stay as they are, bit for bit.
 void scale(Uint8* samples, std::size_t bytes, std::int32_t gain)
@@ -51,16 +46,16 @@ std::int64_t steadyNs()
 std::optional<SdlAudioApi> SdlAudioApi::load(QLibrary& library)
 {
     SdlAudioApi api;
-    if (library.load() && resolve(library, api.SetHint, "SDL_SetHint") &&
-        resolve(library, api.GetError, "SDL_GetError") &&
-        resolve(library, api.AudioInit, "SDL_AudioInit") &&
-        resolve(library, api.AudioQuit, "SDL_AudioQuit") &&
-        resolve(library, api.GetCurrentAudioDriver, "SDL_GetCurrentAudioDriver") &&
-        resolve(library, api.OpenAudioDevice, "SDL_OpenAudioDevice") &&
-        resolve(library, api.PauseAudioDevice, "SDL_PauseAudioDevice") &&
-        resolve(library, api.GetAudioDeviceStatus, "SDL_GetAudioDeviceStatus") &&
-        resolve(library, api.CloseAudioDevice, "SDL_CloseAudioDevice") &&
-        resolve(library, api.TLSCleanup, "SDL_TLSCleanup"))
+    if (library.load() && resolveFunction(library, api.SetHint, "SDL_SetHint") &&
+        resolveFunction(library, api.GetError, "SDL_GetError") &&
+        resolveFunction(library, api.AudioInit, "SDL_AudioInit") &&
+        resolveFunction(library, api.AudioQuit, "SDL_AudioQuit") &&
+        resolveFunction(library, api.GetCurrentAudioDriver, "SDL_GetCurrentAudioDriver") &&
+        resolveFunction(library, api.OpenAudioDevice, "SDL_OpenAudioDevice") &&
+        resolveFunction(library, api.PauseAudioDevice, "SDL_PauseAudioDevice") &&
+        resolveFunction(library, api.GetAudioDeviceStatus, "SDL_GetAudioDeviceStatus") &&
+        resolveFunction(library, api.CloseAudioDevice, "SDL_CloseAudioDevice") &&
+        resolveFunction(library, api.TLSCleanup, "SDL_TLSCleanup"))
         return api;
     qCInfo(playerLog) << "no sound output:" << library.errorString();
     return std::nullopt;
