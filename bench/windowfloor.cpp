@@ -5,41 +5,20 @@
 // player's device buffer. No disc, no reader thread, no lyrics file. Plays SECONDS, or the whole
 // file if it is shorter, then ends.
 
+#include "pcmstream.h"
 #include "twips.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
 #include <QPainter>
 #include <QTimer>
 #include <QWidget>
-#include <SDL.h>
-#include <algorithm>
-#include <atomic>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 
 namespace {
 
-constexpr int kDeviceFrames = 2048; // as the player's sound output
 constexpr int kRows = 18;
-constexpr int kBytesPerFrame = 4;
-
-struct Stream {
-    QByteArray pcm;
-    qsizetype at = 0;
-    std::atomic<qint64> framesTaken{0};
-};
-
-void fill(void* userdata, Uint8* out, int length)
-{
-    auto& stream = *static_cast<Stream*>(userdata);
-    const qsizetype taken = std::min(qsizetype(length), stream.pcm.size() - stream.at);
-    std::memcpy(out, stream.pcm.constData() + stream.at, std::size_t(taken));
-    std::memset(out + taken, 0, std::size_t(length - taken));
-    stream.at += taken;
-    stream.framesTaken += taken / kBytesPerFrame;
-}
 
 // 18 rows of text around the current line, the current one in red.
 class Rows final : public QWidget {
@@ -88,12 +67,9 @@ int main(int argc, char* argv[])
         std::fputs("usage: bench_windowfloor PCM SECONDS\n", stderr);
         return 2;
     }
-    QFile file(QString::fromLocal8Bit(argv[1]));
-    Stream stream;
-    stream.pcm = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    if (stream.pcm.isEmpty() || SDL_Init(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(stderr, "bench_windowfloor: %s\n",
-                     stream.pcm.isEmpty() ? "no PCM" : SDL_GetError());
+    PcmStream stream;
+    if (std::string error; !stream.start(argv[1], error)) {
+        std::fprintf(stderr, "bench_windowfloor: %s\n", error.c_str());
         return 1;
     }
 
@@ -109,25 +85,11 @@ int main(int argc, char* argv[])
     rows->setGeometry(twipsRect(0, 600, 8655, 4935));
     window.show();
 
-    SDL_AudioSpec wanted{};
-    wanted.freq = 44100;
-    wanted.format = AUDIO_S16LSB;
-    wanted.channels = 2;
-    wanted.samples = kDeviceFrames;
-    wanted.callback = &fill;
-    wanted.userdata = &stream;
-    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-    if (device == 0) {
-        std::fprintf(stderr, "bench_windowfloor: %s\n", SDL_GetError());
-        return 1;
-    }
-    SDL_PauseAudioDevice(device, 0);
-
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
     int shown = -1;
     QObject::connect(&tick, &QTimer::timeout, [&] {
-        const int second = int(stream.framesTaken / 44100);
+        const int second = int(stream.framesTaken() / 44100);
         if (second == shown)
             return;
         shown = second;
@@ -138,8 +100,5 @@ int main(int argc, char* argv[])
     });
     tick.start(100);
     QTimer::singleShot(std::atoi(argv[2]) * 1000, &app, &QCoreApplication::quit);
-    const int status = QApplication::exec();
-    SDL_CloseAudioDevice(device);
-    SDL_Quit();
-    return status;
+    return QApplication::exec();
 }
