@@ -154,10 +154,8 @@ say "an album by a second start: a drive of its own, and track 2's lyrics one En
 mv "$work/rip/track2.txt" "$work/rip/02 ソナタ.txt"
 timeout 15 "$work/program/corvanta" "$work/rip" >"$work/second.log" 2>&1 ||
     die "the second start ended with $?"
-[ "$(xdotool search --onlyvisible --name '^Corvanta$')" = "$win" ] || die "a second window"
 album_is() { [ "$(pc metadata xesam:album 2>/dev/null)" = "$1" ]; }
 wait_for 15 "the rip's tracks" album_is "Corvanta テスト"
-[ "$(readlink "$work/program/drives/e:")" = "$work/rip" ] || die "E: is $(ls -l "$work/program/drives")"
 open_list
 xdotool key Down Return mouseup 1
 open_lyrics Return
@@ -171,7 +169,6 @@ echo garbage >"$work/bad.cue"
 pc open "file://$work/bad.cue"
 wait_for 15 "the refusal in the log" grep -q "not opened: $work/bad.cue キューシートにトラックがありません" \
     "$work/corvanta.log"
-album_is "Corvanta テスト" || die "the refusal left the album"
 pc open "file://$work/disc.cue"
 disc_of_d() { disc_held && album_is ""; }
 wait_for 15 "the disc of D:" disc_of_d

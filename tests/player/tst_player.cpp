@@ -124,9 +124,7 @@ private slots:
         disc.insert({u"1000"_s});
         disc.pressPlay();
         disc.output.sink().latency = kSecond / 10;
-        disc.play(kSecond / 2);
-        QCOMPARE(disc.player.position(), 2400);
-        disc.play(kSecond);
+        disc.play(kSecond * 3 / 2); // all of the track handed over
         QCOMPARE(disc.player.position(), 2900);
         QVERIFY(disc.playing());
         disc.output.sink().latency = 0;
