@@ -102,11 +102,13 @@ std::int64_t SdlAudioSink::framesHeard() const
     const std::optional<std::int64_t> latency = server_ ? server_->frames() : std::nullopt;
     const std::int64_t sinceAsked = (steadyNs() - lastAskedNs_.load(std::memory_order_relaxed)) *
                                     cdtime::kSampleRate / 1'000'000'000;
+    // The buffer handed last is stored before the count that includes it.
     const std::int64_t handed = handed_.load(std::memory_order_acquire);
+    const std::int64_t lastHanded = lastHanded_.load();
     const std::int64_t heard =
         std::min(handed, (latency ? handed - std::max<std::int64_t>(0, *latency - padding_.load())
-                                  : played_.load(std::memory_order_acquire)) +
-                             std::clamp<std::int64_t>(sinceAsked, 0, lastHanded_.load()));
+                                  : handed - lastHanded) +
+                             std::clamp<std::int64_t>(sinceAsked, 0, lastHanded));
     std::int64_t told = heard_.load(std::memory_order_relaxed);
     while (heard > told && !heard_.compare_exchange_weak(told, heard, std::memory_order_relaxed)) {
     }
@@ -125,24 +127,22 @@ void SdlAudioSink::fill(void* self, Uint8* stream, int length)
         std::memset(stream, 0, std::size_t(length));
         return;
     }
-    // The device asks for more once it has played what it was given before.
-    sink.played_.store(sink.delivered_, std::memory_order_release);
-
     // Start only with a little audio in hand, so a slow first read does not stutter.
     if (!sink.primed_)
         sink.primed_ = sink.source_->available() >= kPrimeBytes || sink.source_->isClosed();
     std::size_t taken = 0;
-    if (sink.primed_) {
+    if (sink.primed_)
         taken = sink.source_->read(reinterpret_cast<std::byte*>(stream), std::size_t(length));
-        sink.delivered_ += std::int64_t(taken / cdtime::kBytesPerFrame);
-    }
-    // Written to the device as soon as this returns.
+    // Written to the device as soon as this returns. The device asks for more once it has
+    // played what it was given before.
+    const std::int64_t frames = std::int64_t(taken / cdtime::kBytesPerFrame);
     const std::int64_t silent =
         std::int64_t((std::size_t(length) - taken) / cdtime::kBytesPerFrame);
     sink.padding_.store(taken > 0 ? silent : sink.padding_.load() + silent);
-    sink.lastHanded_.store(sink.delivered_ - sink.handed_.load(std::memory_order_relaxed));
+    sink.lastHanded_.store(frames);
     sink.lastAskedNs_.store(steadyNs(), std::memory_order_relaxed);
-    sink.handed_.store(sink.delivered_, std::memory_order_release);
+    sink.handed_.store(sink.handed_.load(std::memory_order_relaxed) + frames,
+                       std::memory_order_release);
     scale(stream, taken, sink.gain_->load(std::memory_order_relaxed));
     std::memset(stream + taken, 0, std::size_t(length) - taken);
 }

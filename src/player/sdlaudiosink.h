@@ -71,8 +71,7 @@ private:
     const std::shared_ptr<RingBuffer> source_;
     const std::shared_ptr<const AudioGain> gain_;
     const std::shared_ptr<const PulseLatency> server_;
-    std::atomic<std::int64_t> played_{0};
-    std::atomic<std::int64_t> handed_{0};
+    std::atomic<std::int64_t> handed_{0};      // written by the audio thread only
     std::atomic<std::int64_t> lastHanded_{0};  // frames of the buffer handed last
     std::atomic<std::int64_t> lastAskedNs_{0}; // when, on the steady clock
     // Silence handed since the last of the audio: that much of what the server holds is no
@@ -80,8 +79,7 @@ private:
     std::atomic<std::int64_t> padding_{0};
     mutable std::atomic<std::int64_t> heard_{0}; // the most told, so that it never goes back
     std::atomic<bool> silenced_{false};
-    std::int64_t delivered_ = 0; // audio thread only
-    bool primed_ = false;        // audio thread only
+    bool primed_ = false; // audio thread only
     SDL_AudioDeviceID device_ = 0;
 };
 
