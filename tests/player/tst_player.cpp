@@ -221,7 +221,9 @@ private slots:
         }
         disc.pressPlay();
         QVERIFY(disc.play(kSecond).size() == kSecond * kFrame);
-        QCOMPARE(hung->load(), 1); // the rest of E:'s opens gave way while it hung
+        // The rest of E:'s opens gave way while it hung; on a busy machine all of them may have
+        // given way to D: before their turn came.
+        QVERIFY(hung->load() <= 1);
     }
 
     // Opens at the same moment on two threads each find their disc, round after round: libcdio
