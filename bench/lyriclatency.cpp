@@ -4,8 +4,10 @@
 // recording of what the sound server played (HEARD, 44.1 kHz 16-bit stereo, growing) tells how
 // much had been heard then. Each second of a test track is marked in its right channel (track ×
 // 256 + second), so the recording after byte MARK tells where each second of track 1 began to be
-// heard, whatever gaps the sound had. Prints, for lines 1 … LINES tagged [00:01] … on, the
-// milliseconds between the start of the line's second in the recording and its turning red.
+// heard, whatever gaps the sound had. Prints, for lines 1 … LINES tagged [00:01], [00:03],
+// [00:05] … on, the milliseconds between the start of the line's second in the recording and its
+// turning red. Every other second: a line tagged the second after another's is matched a tick
+// later, as the tick that moves on from the line before does not compare.
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -76,7 +78,7 @@ int main(int argc, char* argv[])
     const int lines = std::atoi(argv[4]);
     std::vector<long> heardAt; // bytes heard when each line turned red
     int last = redExtent(display, window);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(lines + 30);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2 * lines + 30);
     while (int(heardAt.size()) < lines && std::chrono::steady_clock::now() < deadline) {
         const int extent = redExtent(display, window);
         if (extent != last && extent >= 0)
@@ -84,19 +86,19 @@ int main(int argc, char* argv[])
         last = extent;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    const std::vector<long> starts = secondStarts(heard, mark, lines);
+    const std::vector<long> starts = secondStarts(heard, mark, 2 * lines);
     if (int(heardAt.size()) < lines) {
         std::fprintf(stderr, "bench_lyriclatency: %zu of %d lines turned red\n", heardAt.size(),
                      lines);
         return 1;
     }
     for (int line = 1; line <= lines; ++line) {
-        if (starts[std::size_t(line)] < 0) {
-            std::fprintf(stderr, "bench_lyriclatency: second %d was never heard\n", line);
+        const long start = starts[std::size_t(2 * line - 1)];
+        if (start < 0) {
+            std::fprintf(stderr, "bench_lyriclatency: second %d was never heard\n", 2 * line - 1);
             return 1;
         }
-        std::printf("%ld\n", (heardAt[std::size_t(line) - 1] - starts[std::size_t(line)]) * 1000 /
-                                 kBytesPerSecond);
+        std::printf("%ld\n", (heardAt[std::size_t(line) - 1] - start) * 1000 / kBytesPerSecond);
     }
     XCloseDisplay(display);
     return 0;

@@ -99,12 +99,20 @@ PulseLatency::~PulseLatency()
         api_->loopFree(loop_);
 }
 
-std::optional<std::int64_t> PulseLatency::frames() const
+std::optional<PulseLatency::Reading> PulseLatency::reading() const
 {
-    const std::int64_t usec = usec_.load(std::memory_order_relaxed);
-    if (usec < 0)
-        return std::nullopt;
-    return usec * cdtime::kSampleRate / 1'000'000;
+    const std::lock_guard lock(readingLock_);
+    return reading_;
+}
+
+void PulseLatency::tell(std::optional<std::int64_t> usec)
+{
+    const std::lock_guard lock(readingLock_);
+    if (!usec)
+        reading_.reset();
+    else
+        reading_ =
+            Reading{*usec * cdtime::kSampleRate / 1'000'000, std::chrono::steady_clock::now()};
 }
 
 // The streams of this process, the newest of which is the one playing; the answer comes on the
@@ -119,19 +127,18 @@ void PulseLatency::ask()
             static const QByteArray pid = QByteArray::number(::getpid());
             if (last) {
                 if (self->newest_ < 0)
-                    self->usec_.store(-1, std::memory_order_relaxed);
+                    self->tell(std::nullopt);
                 self->newest_ = -1;
                 return;
             }
             const char* owner =
                 self->api_->property(input->proplist, PA_PROP_APPLICATION_PROCESS_ID);
             if (owner && pid == owner && std::int64_t(input->index) > self->newest_) {
-                if (self->usec_.load(std::memory_order_relaxed) < 0)
+                if (!self->reading())
                     qCInfo(playerLog) << "the sound server's latency:"
                                       << (input->buffer_usec + input->sink_usec) / 1000 << "ms";
                 self->newest_ = input->index;
-                self->usec_.store(std::int64_t(input->buffer_usec + input->sink_usec),
-                                  std::memory_order_relaxed);
+                self->tell(std::int64_t(input->buffer_usec + input->sink_usec));
             }
         };
         if (pa_operation* operation = api_->sinkInputs(context_, answer, this))
@@ -139,7 +146,7 @@ void PulseLatency::ask()
     } else if (api_->state(context_) != PA_CONTEXT_CONNECTING &&
                api_->state(context_) != PA_CONTEXT_AUTHORIZING &&
                api_->state(context_) != PA_CONTEXT_SETTING_NAME) {
-        usec_.store(-1, std::memory_order_relaxed);
+        tell(std::nullopt);
     }
     api_->unlock(loop_);
 }

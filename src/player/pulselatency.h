@@ -2,8 +2,10 @@
 
 #include <QLibrary>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -22,19 +24,26 @@ public:
     PulseLatency(const PulseLatency&) = delete;
     PulseLatency& operator=(const PulseLatency&) = delete;
 
-    // In frames at 44.1 kHz; nothing while the server has not told it, or is gone. Any thread.
-    std::optional<std::int64_t> frames() const;
+    struct Reading {
+        std::int64_t frames; // at 44.1 kHz
+        std::chrono::steady_clock::time_point at;
+    };
+    // The latest figure and when it came; nothing while the server has not told it, or is gone.
+    // Any thread.
+    std::optional<Reading> reading() const;
 
 private:
     struct Api;
     PulseLatency(std::unique_ptr<QLibrary> library, std::unique_ptr<Api> api);
     void ask();
+    void tell(std::optional<std::int64_t> usec);
 
     std::unique_ptr<QLibrary> library_;
     std::unique_ptr<Api> api_;
     pa_threaded_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
-    std::atomic<std::int64_t> usec_{-1};
+    mutable std::mutex readingLock_;
+    std::optional<Reading> reading_;
     std::int64_t newest_ = -1; // the newest stream's index seen in the current answer
     std::jthread asking_;
 };

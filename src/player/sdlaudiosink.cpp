@@ -99,20 +99,47 @@ SdlAudioSink::~SdlAudioSink()
 
 std::int64_t SdlAudioSink::framesHeard() const
 {
-    const std::optional<std::int64_t> latency = server_ ? server_->frames() : std::nullopt;
+    const std::int64_t held = held_.load(std::memory_order_relaxed);
     const std::int64_t sinceAsked = (steadyNs() - lastAskedNs_.load(std::memory_order_relaxed)) *
                                     cdtime::kSampleRate / 1'000'000'000;
     // The buffer handed last is stored before the count that includes it.
     const std::int64_t handed = handed_.load(std::memory_order_acquire);
     const std::int64_t lastHanded = lastHanded_.load();
     const std::int64_t heard =
-        std::min(handed, (latency ? handed - std::max<std::int64_t>(0, *latency - padding_.load())
-                                  : handed - lastHanded) +
+        std::min(handed, (held >= 0 ? handed - std::max<std::int64_t>(0, held - padding_.load())
+                                    : handed - lastHanded) +
                              std::clamp<std::int64_t>(sinceAsked, 0, lastHanded));
     std::int64_t told = heard_.load(std::memory_order_relaxed);
     while (heard > told && !heard_.compare_exchange_weak(told, heard, std::memory_order_relaxed)) {
     }
     return std::max(told, heard);
+}
+
+// The server tells its figure at its own moments, anywhere between two buffers, and each figure
+// is a few milliseconds off. Carried by the clock to this write, each new one moves the estimate
+// half-way, so the position neither runs ahead by half a buffer on average nor jumps back and
+// forth between figures.
+std::int64_t SdlAudioSink::heldAfterWriting(std::int64_t written)
+{
+    const auto reading = server_ ? server_->reading() : std::nullopt;
+    if (!reading)
+        return -1;
+    const auto now = std::chrono::steady_clock::now();
+    const auto playedSince = [now](std::chrono::steady_clock::time_point then) {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(now - then).count() *
+               cdtime::kSampleRate / 1'000'000'000;
+    };
+    const std::int64_t estimate = held_.load(std::memory_order_relaxed);
+    std::int64_t held =
+        estimate < 0 ? -1 : std::max<std::int64_t>(0, estimate - playedSince(lastWrite_));
+    if (reading->at != readingAt_) {
+        readingAt_ = reading->at;
+        const std::int64_t told =
+            std::max<std::int64_t>(0, reading->frames - playedSince(reading->at));
+        held = held < 0 ? told : (held + told) / 2;
+    }
+    lastWrite_ = now;
+    return held + written;
 }
 
 bool SdlAudioSink::isLost() const
@@ -140,6 +167,8 @@ void SdlAudioSink::fill(void* self, Uint8* stream, int length)
         std::int64_t((std::size_t(length) - taken) / cdtime::kBytesPerFrame);
     sink.padding_.store(taken > 0 ? silent : sink.padding_.load() + silent);
     sink.lastHanded_.store(frames);
+    sink.held_.store(sink.heldAfterWriting(length / int(cdtime::kBytesPerFrame)),
+                     std::memory_order_relaxed);
     sink.lastAskedNs_.store(steadyNs(), std::memory_order_relaxed);
     sink.handed_.store(sink.handed_.load(std::memory_order_relaxed) + frames,
                        std::memory_order_release);

@@ -5,6 +5,7 @@
 #include <QLibrary>
 #include <SDL.h>
 #include <atomic>
+#include <chrono>
 #include <optional>
 
 class PulseLatency;
@@ -66,6 +67,7 @@ private:
     SdlAudioSink(const SdlAudioApi& sdl, std::shared_ptr<RingBuffer> source,
                  std::shared_ptr<const AudioGain> gain, std::shared_ptr<const PulseLatency> server);
     static void fill(void* self, Uint8* stream, int length);
+    std::int64_t heldAfterWriting(std::int64_t written);
 
     const SdlAudioApi sdl_;
     const std::shared_ptr<RingBuffer> source_;
@@ -74,6 +76,11 @@ private:
     std::atomic<std::int64_t> handed_{0};      // written by the audio thread only
     std::atomic<std::int64_t> lastHanded_{0};  // frames of the buffer handed last
     std::atomic<std::int64_t> lastAskedNs_{0}; // when, on the steady clock
+    // What the sound server held right after the last buffer, audio and silence, by its figures;
+    // -1 without one.
+    std::atomic<std::int64_t> held_{-1};
+    std::chrono::steady_clock::time_point readingAt_; // of the figure taken last; audio thread only
+    std::chrono::steady_clock::time_point lastWrite_; // audio thread only
     // Silence handed since the last of the audio: that much of what the server holds is no
     // audio still to be heard.
     std::atomic<std::int64_t> padding_{0};
