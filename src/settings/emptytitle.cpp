@@ -22,6 +22,10 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const char* name)
 
 void keepTitleBarEmpty(QWidget& window)
 {
+    if (QGuiApplication::platformName() == u"wayland") {
+        window.setWindowTitle(QStringLiteral("\u2060")); // WORD JOINER
+        return;
+    }
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
     if (!connection) // not on an X server, or Qt draws off-screen

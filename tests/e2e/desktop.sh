@@ -78,6 +78,60 @@ marks_after() {
 }
 
 
+# The road's program folder, $work/program: drive D: is a disc of two tracks, 6 s and 3 s; the
+# lyrics of track 1, $work/lyrics.txt, are tagged at the seconds of $tags; the text is white, the
+# current line red, the background black.
+readonly tags=(1 2 3 4) white=ffffff red=ff0000
+make_road_program() {
+    printf '%s\r\n' 'Corvanta test song' '[00:01]a' '[00:02]bbbbbbbbbb' \
+        '[00:03]cccccccccccccccccccc' '[00:04]dd' >"$work/lyrics.txt"
+    "$mkdisc" "$work/disc.cue" 6000 3000 || die "mkdisc failed"
+    mkdir -p "$work/program/drives"
+    cp "$corvanta" "$work/program/corvanta"
+    ln -s "$work/disc.cue" "$work/program/drives/d:"
+    printf ' 16777215 \r\n 255 \r\n 0 \r\n' >"$work/program/cv.ini"
+}
+# The view: 577 px wide from 40 px down, 18 px rows, the current line on row 8; read from the X
+# window $surface, where the main window's inside begins at $origin_x, $origin_y.
+rows_extent() {
+    "$band" "$surface" "$origin_x" $((origin_y + 40 + 18 * ($1 - 1))) 577 $((18 * ($2 - $1 + 1))) "$3"
+}
+tagged_extents() { for i in "${!tags[@]}"; do rows_extent $((8 + i)) $((8 + i)) $white; done | paste -sd ' '; }
+# The window around the first tagged line, none of it red: six blank rows, the title, the lines.
+plain_window_shown() {
+    [ "$(rows_extent 1 6 $white)" -eq -1 ] && [ "$(rows_extent 8 8 $white)" -ge 0 ] &&
+        [ "$(rows_extent 12 18 $white)" -eq -1 ] && [ "$(rows_extent 1 18 $red)" -eq -1 ]
+}
+current_is() { [ "$(rows_extent 8 8 $red)" -eq "$1" ]; }
+mpris() {
+    dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.corvanta /org/mpris/MediaPlayer2 "$@"
+}
+# PLAY as the desktop's media key presses it, over the bus, with track 1 and its lyrics chosen:
+# each tagged line turns red as its second is heard ($extents: their extents in white), and the
+# track is heard whole, alone.
+play_track_one() {
+    local mark start at_ms i extent
+    mark=$(heard)
+    mpris org.mpris.MediaPlayer2.Player.Play >/dev/null
+    wait_for 15 "sound" sound_after "$mark"
+    mpris org.freedesktop.DBus.Properties.Get string:org.mpris.MediaPlayer2.Player \
+        string:PlaybackStatus | grep -q '"Playing"' || die "the bus does not say it plays"
+    start=$(heard)
+    read -ra extent <<<"$extents"
+    for i in "${!tags[@]}"; do
+        wait_for 20 "line $((i + 1)) in red" current_is "${extent[i]}"
+        at_ms=$((($(heard) - start) * 1000 / rate))
+        say "[00:0${tags[i]}] current with $at_ms ms heard"
+        # Never before its second is heard, but for the sound server's latency; how late it is
+        # seen depends on how busy the machine is, and the wait bounds only a hang.
+        ((at_ms >= tags[i] * 1000 - 600)) || die "line $((i + 1)) turned current with $at_ms ms heard"
+    done
+    wait_for 20 "silence at the end of track 1" silent_since
+    say "heard: $(marks_after "$mark")"
+    [[ "$(marks_after "$mark")" =~ ^"256 257 258 259 260 261"( 512)?$ ]] ||
+        die "track 1 was not heard whole, alone"
+}
+
 # desktop_start: Xvfb on a free display, and openbox on it: every desktop has a window manager,
 # and activation, focus and window titles come from it.
 desktop_start() {

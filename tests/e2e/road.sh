@@ -17,16 +17,7 @@ corvanta=$(realpath "$1") mkdisc=$(realpath "$2") band=$(realpath "$3") stallfs=
 tag=e2e
 # shellcheck source=desktop.sh
 source "$(dirname "$0")/desktop.sh"
-readonly tags=(1 2 3 4) white=ffffff red=ff0000
-
-printf '%s\r\n' 'Corvanta test song' '[00:01]a' '[00:02]bbbbbbbbbb' '[00:03]cccccccccccccccccccc' \
-    '[00:04]dd' >"$work/lyrics.txt"
-# A program folder whose drive D: is a disc of two tracks, 6 s and 3 s.
-"$mkdisc" "$work/disc.cue" 6000 3000 || die "mkdisc failed"
-mkdir -p "$work/program/drives"
-cp "$corvanta" "$work/program/corvanta"
-ln -s "$work/disc.cue" "$work/program/drives/d:"
-printf ' 16777215 \r\n 255 \r\n 0 \r\n' >"$work/program/cv.ini" # white, red, black
+make_road_program
 
 say "a display platform forced that Qt does not have: refused in one line, not by an abort"
 rc=0
@@ -36,15 +27,7 @@ said=$(QT_QPA_PLATFORM=nosuch "$corvanta" 2>&1 >/dev/null) || rc=$?
 desktop_start
 start_program "$work/program"
 
-# The view: 577 px wide from 40 px down, 18 px rows, the current line on row 8.
-rows_extent() { "$band" "$win" 0 $((40 + 18 * ($1 - 1))) 577 $((18 * ($2 - $1 + 1))) "$3"; }
-tagged_extents() { for i in "${!tags[@]}"; do rows_extent $((8 + i)) $((8 + i)) $white; done | paste -sd ' '; }
-# The window around the first tagged line, none of it red: six blank rows, the title, the lines.
-plain_window_shown() {
-    [ "$(rows_extent 1 6 $white)" -eq -1 ] && [ "$(rows_extent 8 8 $white)" -ge 0 ] &&
-        [ "$(rows_extent 12 18 $white)" -eq -1 ] && [ "$(rows_extent 1 18 $red)" -eq -1 ]
-}
-current_is() { [ "$(rows_extent 8 8 $red)" -eq "$1" ]; }
+surface=$win origin_x=0 origin_y=0
 # Once the window is active again and the list's popup has opened, the program has handled the
 # activation that came before: the view shows what it left.
 lyrics_stay() {
@@ -67,29 +50,7 @@ lyrics_stay "after the file dialog was cancelled"
 say "choosing track 1 in the list, then PLAY"
 open_list
 xdotool key Down Up Return mouseup 1
-mark=$(heard)
-# PLAY as the desktop's media key presses it, over the bus.
-mpris() {
-    dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.corvanta /org/mpris/MediaPlayer2 "$@"
-}
-mpris org.mpris.MediaPlayer2.Player.Play >/dev/null
-wait_for 15 "sound" sound_after "$mark"
-mpris org.freedesktop.DBus.Properties.Get string:org.mpris.MediaPlayer2.Player \
-    string:PlaybackStatus | grep -q '"Playing"' || die "the bus does not say it plays"
-start=$(heard)
-read -ra extent <<<"$extents"
-for i in "${!tags[@]}"; do
-    wait_for 20 "line $((i + 1)) in red" current_is "${extent[i]}"
-    at_ms=$((($(heard) - start) * 1000 / rate))
-    say "[00:0${tags[i]}] current with $at_ms ms heard"
-    # Never before its second is heard, but for the sound server's latency; how late it is seen
-    # depends on how busy the machine is, and the wait bounds only a hang.
-    ((at_ms >= tags[i] * 1000 - 600)) || die "line $((i + 1)) turned current with $at_ms ms heard"
-done
-wait_for 20 "silence at the end of track 1" silent_since
-say "heard: $(marks_after "$mark")"
-[[ "$(marks_after "$mark")" =~ ^"256 257 258 259 260 261"( 512)?$ ]] ||
-    die "track 1 was not heard whole, alone"
+play_track_one
 wait_for 15 "the view back to the lyrics from their first tag" plain_window_shown
 
 say "minimised and brought back: the lyrics stay"
