@@ -3,6 +3,7 @@
 #include "linelist.h"
 #include "lyricsync.h"
 #include "playerdevices.h"
+#include "waylandoffers.h"
 
 #include <QWidget>
 
@@ -82,5 +83,6 @@ private:
     QTimer* Timer1;
     AlbumOpener* albums_;
     MprisPlayer* mpris_ = nullptr;
+    const std::optional<WaylandOffers> wayland_ = askWaylandCompositor();
     QTimer* trackWatch_ = nullptr;
 };

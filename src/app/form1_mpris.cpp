@@ -6,9 +6,12 @@
 #include "trackend.h"
 
 #include <QComboBox>
+#include <QLoggingCategory>
 #include <QTimer>
 
 namespace {
+
+Q_LOGGING_CATEGORY(desktopLog, "corvanta.desktop")
 
 // How often the bus looks which track is heard while playback runs on from track to track.
 constexpr int kTrackWatchMs = 250;
@@ -18,11 +21,15 @@ constexpr int kTrackWatchMs = 250;
 void Form1::connectMediaControls()
 {
     MprisControls controls;
-    // Brought to the front by the window manager; the program's own activation does not run.
+    // Brought to the front by the window manager, or on Wayland by the compositor where it lets
+    // a program ask; the program's own activation does not run.
     controls.raise = [this] {
         showNormal();
         raise();
         activateWindow();
+        if (wayland_ && !wayland_->activation)
+            qCWarning(desktopLog) << "the window cannot be brought to the front: the compositor"
+                                     " offers no xdg-activation";
     };
     controls.quit = [this] { close(); };
     controls.play = [this] { MMControl1->pressPlay(); };

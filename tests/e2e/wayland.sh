@@ -2,7 +2,8 @@
 # The road again with the program a native Wayland client, of weston nested in the road's Xvfb:
 # what the compositor is told of its windows (the desktop entry's app_id, the settings window's
 # parent and empty title), 開く, track 1 chosen and PLAY over the bus, each line lit as it is
-# heard, 設定 and its OK, and Quit from the media controls. Clicks and keys go to weston's window
+# heard, 設定 and its OK, Raise where the compositor cannot (weston offers no xdg-activation), and
+# Quit from the media controls. Clicks and keys go to weston's window
 # on the X display; weston's own view of its windows (weston-debug) says where they are.
 # usage: wayland.sh CORVANTA MKDISC BAND
 set -euo pipefail
@@ -81,6 +82,10 @@ grep -Eq 'xdg_toplevel@[0-9]+\.set_parent\(xdg_toplevel@[0-9]+\)' "$work/wayland
     die "the settings window was given no parent"
 click_in "$invisible" 272 196
 wait_for 15 "the settings window to close" window_gone "$invisible"
+
+say "Raise from the media controls, where weston lets no program ask: the log says so"
+mpris org.mpris.MediaPlayer2.Raise >/dev/null
+grep -q 'offers no xdg-activation' "$work/wayland.log" || die "Raise failed and the log says nothing"
 
 say "Quit from the media controls"
 mpris org.mpris.MediaPlayer2.Quit >/dev/null
