@@ -13,6 +13,7 @@
 #include "mprisplayer.h"
 #include "picturebox.h"
 #include "settingsfile.h"
+#include "titlebar.h"
 #include "twips.h"
 
 #include <QCloseEvent>
@@ -106,7 +107,16 @@ Form1::Form1(Colors& colors, const QString& programFolder, const PlayerDevices& 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     connectMediaControls();
+    if (ownTitleBars())
+        TitleBar::addTo(*this);
     Form_Load();
+}
+
+// Where the compositor draws no title bars, the program's windows have their own, with no
+// minimise or maximise: Qt's own draws both whatever the window's flags.
+bool Form1::ownTitleBars() const
+{
+    return wayland_ && !wayland_->decorations;
 }
 
 void Form1::Form_Load()
@@ -208,6 +218,8 @@ QColor Form1::color(std::optional<qint32> value) const
 void Form1::Command3_Click()
 {
     Form2 settings(colors_, programFolder_, *MMControl1, dialogs_, this);
+    if (ownTitleBars())
+        TitleBar::addTo(settings);
     mpris_->setAnswering(false);
     dialogs_.showModal(settings);
     mpris_->setAnswering(true);

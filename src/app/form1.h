@@ -40,6 +40,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    bool ownTitleBars() const;
     void Form_Load();
     void chooseFirstTrack();
     void Form_Activate();
