@@ -78,9 +78,8 @@ marks_after() {
 }
 
 
-# The road's program folder, $work/program: drive D: is a disc of two tracks, 6 s and 3 s; the
-# lyrics of track 1, $work/lyrics.txt, are tagged at the seconds of $tags; the text is white, the
-# current line red, the background black.
+# $work/program, whose D: is a disc of a 6 s and a 3 s track; track 1's lyrics, $work/lyrics.txt,
+# tagged at the seconds of $tags; white text, the current line red, a black background.
 readonly tags=(1 2 3 4) white=ffffff red=ff0000
 make_road_program() {
     printf '%s\r\n' 'Corvanta test song' '[00:01]a' '[00:02]bbbbbbbbbb' \
@@ -106,9 +105,8 @@ current_is() { [ "$(rows_extent 8 8 $red)" -eq "$1" ]; }
 mpris() {
     dbus-send --session --print-reply --dest=org.mpris.MediaPlayer2.corvanta /org/mpris/MediaPlayer2 "$@"
 }
-# PLAY as the desktop's media key presses it, over the bus, with track 1 and its lyrics chosen:
-# each tagged line turns red as its second is heard ($extents: their extents in white), and the
-# track is heard whole, alone.
+# PLAY over the bus as a media key, track 1's lyrics open: each tagged line turns red as its second
+# is heard ($extents: their extents in white), and the track is heard whole, alone.
 play_track_one() {
     local mark start at_ms i extent
     mark=$(heard)
