@@ -44,9 +44,10 @@ files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
 $(diff <(echo "$expected") <(echo "$files") || true)"
 
 dpkg-deb -x "$deb" "$work/root"
-# Start-up loads what the first window needs: SDL and libsndfile come at the first play and rip.
+# Start-up loads what the first window needs: SDL and libsndfile come at the first play and rip,
+# libwayland-client only on Wayland.
 needed=$(objdump -p "$work/root/usr/bin/corvanta" | awk '$1 == "NEEDED" { print $2 }')
-! grep -E '^lib(SDL2|sndfile|pulse)' <<<"$needed" || fail "the program links $(paste -sd ' ' <<<"$needed")"
+! grep -E '^lib(SDL2|sndfile|pulse|wayland-client)' <<<"$needed" || fail "the program links $(paste -sd ' ' <<<"$needed")"
 metainfo=$work/root/usr/share/metainfo/io.github.corvanta.Corvanta.metainfo.xml
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
 # The desktop entry opens what the program opens: a cue sheet, an image, a folder.
