@@ -68,11 +68,9 @@ std::optional<WaylandOffers> askWaylandCompositor()
                        client.version(displayProxy), 0, nullptr);
     if (!registry)
         return std::nullopt;
-    static const wl_registry_listener listener{noteGlobal, forgetGlobal};
+    static wl_registry_listener listener{noteGlobal, forgetGlobal};
     WaylandOffers offers;
-    client.addListener(registry,
-                       reinterpret_cast<void (**)()>(const_cast<wl_registry_listener*>(&listener)),
-                       &offers);
+    client.addListener(registry, reinterpret_cast<void (**)()>(&listener), &offers);
     const bool answered = client.roundtrip(display.get()) >= 0;
     client.destroy(registry);
     return answered ? std::optional(offers) : std::nullopt;

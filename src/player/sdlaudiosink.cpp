@@ -34,11 +34,20 @@ void scale(Uint8* samples, std::size_t bytes, std::int32_t gain)
     }
 }
 
+std::int64_t nsSinceEpoch(std::chrono::steady_clock::time_point time)
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(time.time_since_epoch()).count();
+}
+
 std::int64_t steadyNs()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    return nsSinceEpoch(std::chrono::steady_clock::now());
+}
+
+// The frames played in that many nanoseconds.
+std::int64_t framesIn(std::int64_t ns)
+{
+    return ns * cdtime::kSampleRate / 1'000'000'000;
 }
 
 } // namespace
@@ -100,8 +109,8 @@ SdlAudioSink::~SdlAudioSink()
 std::int64_t SdlAudioSink::framesHeard() const
 {
     const std::int64_t held = held_.load(std::memory_order_relaxed);
-    const std::int64_t sinceAsked = (steadyNs() - lastAskedNs_.load(std::memory_order_relaxed)) *
-                                    cdtime::kSampleRate / 1'000'000'000;
+    const std::int64_t sinceAsked =
+        framesIn(steadyNs() - lastAskedNs_.load(std::memory_order_relaxed));
     // The buffer handed last is stored before the count that includes it.
     const std::int64_t handed = handed_.load(std::memory_order_acquire);
     const std::int64_t lastHanded = lastHanded_.load();
@@ -119,26 +128,20 @@ std::int64_t SdlAudioSink::framesHeard() const
 // is a few milliseconds off. Carried by the clock to this write, each new one moves the estimate
 // half-way, so the position neither runs ahead by half a buffer on average nor jumps back and
 // forth between figures.
-std::int64_t SdlAudioSink::heldAfterWriting(std::int64_t written)
+std::int64_t SdlAudioSink::heldAfterWriting(std::int64_t written, std::int64_t nowNs)
 {
     const auto reading = server_ ? server_->reading() : std::nullopt;
     if (!reading)
         return -1;
-    const auto now = std::chrono::steady_clock::now();
-    const auto playedSince = [now](std::chrono::steady_clock::time_point then) {
-        return std::chrono::duration_cast<std::chrono::nanoseconds>(now - then).count() *
-               cdtime::kSampleRate / 1'000'000'000;
-    };
     const std::int64_t estimate = held_.load(std::memory_order_relaxed);
-    std::int64_t held =
-        estimate < 0 ? -1 : std::max<std::int64_t>(0, estimate - playedSince(lastWrite_));
-    if (reading->at != readingAt_) {
-        readingAt_ = reading->at;
+    const std::int64_t sinceLast = framesIn(nowNs - lastAskedNs_.load(std::memory_order_relaxed));
+    std::int64_t held = estimate < 0 ? -1 : std::max<std::int64_t>(0, estimate - sinceLast);
+    if (const std::int64_t readingNs = nsSinceEpoch(reading->at); readingNs != readingNs_) {
+        readingNs_ = readingNs;
         const std::int64_t told =
-            std::max<std::int64_t>(0, reading->frames - playedSince(reading->at));
+            std::max<std::int64_t>(0, reading->frames - framesIn(nowNs - readingNs));
         held = held < 0 ? told : (held + told) / 2;
     }
-    lastWrite_ = now;
     return held + written;
 }
 
@@ -167,9 +170,10 @@ void SdlAudioSink::fill(void* self, Uint8* stream, int length)
         std::int64_t((std::size_t(length) - taken) / cdtime::kBytesPerFrame);
     sink.padding_.store(taken > 0 ? silent : sink.padding_.load() + silent);
     sink.lastHanded_.store(frames);
-    sink.held_.store(sink.heldAfterWriting(length / int(cdtime::kBytesPerFrame)),
+    const std::int64_t now = steadyNs();
+    sink.held_.store(sink.heldAfterWriting(length / int(cdtime::kBytesPerFrame), now),
                      std::memory_order_relaxed);
-    sink.lastAskedNs_.store(steadyNs(), std::memory_order_relaxed);
+    sink.lastAskedNs_.store(now, std::memory_order_relaxed);
     sink.handed_.store(sink.handed_.load(std::memory_order_relaxed) + frames,
                        std::memory_order_release);
     scale(stream, taken, sink.gain_->load(std::memory_order_relaxed));

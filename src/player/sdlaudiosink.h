@@ -5,7 +5,6 @@
 #include <QLibrary>
 #include <SDL.h>
 #include <atomic>
-#include <chrono>
 #include <optional>
 
 class PulseLatency;
@@ -67,7 +66,7 @@ private:
     SdlAudioSink(const SdlAudioApi& sdl, std::shared_ptr<RingBuffer> source,
                  std::shared_ptr<const AudioGain> gain, std::shared_ptr<const PulseLatency> server);
     static void fill(void* self, Uint8* stream, int length);
-    std::int64_t heldAfterWriting(std::int64_t written);
+    std::int64_t heldAfterWriting(std::int64_t written, std::int64_t nowNs);
 
     const SdlAudioApi sdl_;
     const std::shared_ptr<RingBuffer> source_;
@@ -79,8 +78,7 @@ private:
     // What the sound server held right after the last buffer, audio and silence, by its figures;
     // -1 without one.
     std::atomic<std::int64_t> held_{-1};
-    std::chrono::steady_clock::time_point readingAt_; // of the figure taken last; audio thread only
-    std::chrono::steady_clock::time_point lastWrite_; // audio thread only
+    std::int64_t readingNs_ = 0; // when the figure taken last came; audio thread only
     // Silence handed since the last of the audio: that much of what the server holds is no
     // audio still to be heard.
     std::atomic<std::int64_t> padding_{0};

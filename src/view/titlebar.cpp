@@ -11,18 +11,18 @@ constexpr int kHeight = 28;
 
 } // namespace
 
-TitleBar::TitleBar(QWidget& window) : QWidget(&window), close_(new QToolButton(this))
+TitleBar::TitleBar(QWidget& window) : QWidget(&window)
 {
-    setObjectName(QStringLiteral("titleBar"));
     setGeometry(0, 0, window.width(), kHeight);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Midlight);
-    close_->setText(QStringLiteral("✕"));
-    close_->setAutoRaise(true);
-    close_->setFocusPolicy(Qt::NoFocus);
-    close_->setToolTip(QStringLiteral("閉じる"));
-    close_->setGeometry(width() - kHeight, 0, kHeight, kHeight);
-    connect(close_, &QToolButton::clicked, &window, &QWidget::close);
+    auto* close = new QToolButton(this);
+    close->setText(QStringLiteral("✕"));
+    close->setAutoRaise(true);
+    close->setFocusPolicy(Qt::NoFocus);
+    close->setToolTip(QStringLiteral("閉じる"));
+    close->setGeometry(width() - kHeight, 0, kHeight, kHeight);
+    connect(close, &QToolButton::clicked, &window, &QWidget::close);
 }
 
 void TitleBar::addTo(QWidget& window)

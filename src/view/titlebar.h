@@ -2,8 +2,6 @@
 
 #include <QWidget>
 
-class QToolButton;
-
 // A title bar drawn by the program for a window the compositor does not decorate (Wayland
 // without xdg-decoration), following the window's flags as Qt's own does not: the window's title
 // and a close button, no minimise or maximise for a window of fixed size. Dragging it moves the
@@ -21,7 +19,4 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-
-private:
-    QToolButton* close_;
 };
